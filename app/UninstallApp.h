@@ -1,0 +1,34 @@
+// CUninstallApp: the application object. Its start-up decides what the process is: the
+// self-deleter (started by another uninstaller to delete that one's file) or the uninstaller.
+#pragma once
+#include <windows.h>
+
+#include "framework/String.h"
+#include "framework/WinApp.h"
+
+class CUninstallApp : public CWinApp {
+public:
+    CUninstallApp();
+    ~CUninstallApp() override;
+    BOOL InitInstance() override;
+
+    // Self-deletion hand-off.
+    BOOL RunAsSelfDeleter();
+    void SpawnSelfDeleter();
+
+    // The confirmation and completion boxes, in the language of m_nLanguage.
+    int LocalizedMessageBox(UINT nIDPrompt, UINT nType, UINT nIDHelp);
+
+    // File deletion with pruning of the directories that it leaves without files.
+    void DeletePathAndPruneParents(CString path);
+    BOOL RemoveEmptyDirectoryTree(CString dir);
+
+    // Language flag: 0 English, 1 German. Set once by start-up; the static object starts zeroed.
+    int m_nLanguage;
+};
+
+// The product key: the uninstall key of the platform, a backslash, and string resource 6.
+CString ComposeProductKey();
+// The language flag from the product key's "Language" value: 1 exactly when its first byte
+// is an upper-case D; English when the value cannot be read.
+int ReadLanguageFlag(const char* productKey);

@@ -1,0 +1,139 @@
+#include "registry/RegistryPath.h"
+
+#include "registry/RegistryCalls.h"
+
+#include <algorithm>
+#include <cstring>
+#include <mbstring.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+const unsigned char* Bytes(const char* text)
+{
+    return reinterpret_cast<const unsigned char*>(text);
+}
+
+// The separator that splits this level: the first backslash, else the first forward slash.
+// The multibyte search never takes the second byte of a double-byte character.
+const char* FirstSeparator(const char* path)
+{
+    const unsigned char* found = _mbschr(Bytes(path), '\\');
+    if (!found)
+        found = _mbschr(Bytes(path), '/');
+    return reinterpret_cast<const char*>(found);
+}
+
+const char* LastSeparator(const char* path)
+{
+    const unsigned char* found = _mbsrchr(Bytes(path), '\\');
+    if (!found)
+        found = _mbsrchr(Bytes(path), '/');
+    return reinterpret_cast<const char*>(found);
+}
+
+// True when splitting the path level by level yields an empty name anywhere: an empty path,
+// or a leading, trailing or doubled separator. Such paths are refused before any registry call.
+bool HasEmptyName(const char* path)
+{
+    for (;;) {
+        if (*path == '\0')
+            return true;
+        const char* separator = FirstSeparator(path);
+        if (!separator)
+            return false;
+        if (separator == path)
+            return true;
+        path = separator + 1;
+    }
+}
+
+HKEY OpenWellFormedKeyPath(HKEY root, const char* path, bool create, REGSAM access)
+{
+    const RegistryCalls& calls = CurrentRegistryCalls();
+    const char* separator = FirstSeparator(path);
+    const std::string head = separator ? std::string(path, separator) : std::string(path);
+
+    HKEY opened = nullptr;
+    const LONG result = create
+        ? calls.createKey(root, head.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, kKeyPathAccess,
+                          nullptr, &opened, nullptr)
+        : calls.openKey(root, head.c_str(), 0, access, &opened);
+    if (result != ERROR_SUCCESS)
+        return nullptr;
+    if (!separator)
+        return opened;
+
+    // The intermediate key goes once the deeper keys are open (or have failed).
+    RegistryKey intermediate(opened);
+    return OpenWellFormedKeyPath(intermediate.Get(), separator + 1, create, access);
+}
+
+}  // namespace
+
+HKEY OpenKeyPath(HKEY root, const char* path, bool create, REGSAM access)
+{
+    if (!path || HasEmptyName(path))
+        return nullptr;
+    return OpenWellFormedKeyPath(root, path, create, access);
+}
+
+LONG ReadStringValue(HKEY root, const char* path, const char* valueName, char* buffer, DWORD& capacity)
+{
+    if (!buffer || capacity == 0)
+        return kRegistryFailed;
+    RegistryKey key(OpenKeyPath(root, path, false, kKeyPathAccess));
+    if (!key)
+        return kRegistryFailed;
+
+    const RegistryCalls& calls = CurrentRegistryCalls();
+    DWORD size = 0;
+    if (calls.queryValue(key.Get(), valueName, nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS)
+        return kRegistryFailed;
+
+    // One byte more than the data, always zero: it ends a text whose data holds no zero byte.
+    std::vector<char> scratch(static_cast<size_t>(size) + 1, '\0');
+    DWORD fetched = size;
+    const LONG result = calls.queryValue(key.Get(), valueName, nullptr, nullptr,
+                                         reinterpret_cast<BYTE*>(scratch.data()), &fetched);
+    key.Reset();
+    if (result != ERROR_SUCCESS)
+        return kRegistryFailed;
+
+    const size_t length = std::min<size_t>(std::strlen(scratch.data()), capacity - 1);
+    std::memcpy(buffer, scratch.data(), length);
+    buffer[length] = '\0';
+    capacity = static_cast<DWORD>(length);
+    return kRegistryOk;
+}
+
+LONG WriteStringValue(HKEY root, const char* path, const char* valueName, const char* text)
+{
+    RegistryKey key(OpenKeyPath(root, path, true, kKeyPathAccess));
+    if (!key)
+        return kRegistryFailed;
+    // A failed store is not reported: the key path was there.
+    CurrentRegistryCalls().setValue(key.Get(), valueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
+                                    static_cast<DWORD>(std::strlen(text) + 1));
+    return kRegistryOk;
+}
+
+LONG DeleteKeyPath(HKEY root, const char* path)
+{
+    if (!path || *path == '\0')
+        return kRegistryFailed;
+    const RegistryCalls& calls = CurrentRegistryCalls();
+    const char* separator = LastSeparator(path);
+    if (!separator)
+        return calls.deleteKey(root, path);
+
+    const std::string parentPath(path, separator);
+    const char* leaf = separator + 1;
+    if (*leaf == '\0')
+        return kRegistryFailed;
+    RegistryKey parent(OpenKeyPath(root, parentPath.c_str(), true, kKeyPathAccess));
+    if (!parent)
+        return kRegistryFailed;
+    return calls.deleteKey(parent.Get(), leaf);
+}
