@@ -1,24 +1,25 @@
 #include "registry/RegistryCalls.h"
 
 namespace {
-const RegistryCalls kPlatformCalls = {
-    &::RegOpenKeyExA, &::RegCreateKeyExA, &::RegQueryValueExA,
-    &::RegSetValueExA, &::RegDeleteKeyA, &::RegCloseKey,
-};
-const RegistryCalls* g_current = &kPlatformCalls;
+const RegistryCalls* g_replacement = nullptr;
 }
 
 const RegistryCalls& PlatformRegistryCalls()
 {
-    return kPlatformCalls;
+    // A function-local table: the addresses of imported functions are only known at run time.
+    static const RegistryCalls platformCalls = {
+        &::RegOpenKeyExA, &::RegCreateKeyExA, &::RegQueryValueExA,
+        &::RegSetValueExA, &::RegDeleteKeyA, &::RegCloseKey,
+    };
+    return platformCalls;
 }
 
 const RegistryCalls& CurrentRegistryCalls()
 {
-    return *g_current;
+    return g_replacement ? *g_replacement : PlatformRegistryCalls();
 }
 
 void SetRegistryCallsForTesting(const RegistryCalls* calls)
 {
-    g_current = calls ? calls : &kPlatformCalls;
+    g_replacement = calls;
 }

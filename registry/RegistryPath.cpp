@@ -110,6 +110,8 @@ LONG ReadStringValue(HKEY root, const char* path, const char* valueName, char* b
 
 LONG WriteStringValue(HKEY root, const char* path, const char* valueName, const char* text)
 {
+    if (!text)
+        text = "";
     RegistryKey key(OpenKeyPath(root, path, true, kKeyPathAccess));
     if (!key)
         return kRegistryFailed;
@@ -121,19 +123,17 @@ LONG WriteStringValue(HKEY root, const char* path, const char* valueName, const 
 
 LONG DeleteKeyPath(HKEY root, const char* path)
 {
-    if (!path || *path == '\0')
+    if (!path || HasEmptyName(path))
         return kRegistryFailed;
     const RegistryCalls& calls = CurrentRegistryCalls();
     const char* separator = LastSeparator(path);
     if (!separator)
         return calls.deleteKey(root, path);
 
+    // The parent path is created when it is missing; the delete then reports the missing leaf.
     const std::string parentPath(path, separator);
-    const char* leaf = separator + 1;
-    if (*leaf == '\0')
-        return kRegistryFailed;
     RegistryKey parent(OpenKeyPath(root, parentPath.c_str(), true, kKeyPathAccess));
     if (!parent)
         return kRegistryFailed;
-    return calls.deleteKey(parent.Get(), leaf);
+    return calls.deleteKey(parent.Get(), separator + 1);
 }
