@@ -13,7 +13,8 @@ bool FormatSelfDeleterCommandLine(char* buffer, size_t size, const char* copyPat
             return false;
     }
     // Handle values fit in 32 bits on both architectures; %d is what the copy reads back.
-    const int length = std::snprintf(buffer, size, "%s $ %d \"%s\"", copyPath, HandleToLong(uninstaller),
+    const int length = std::snprintf(buffer, size, "%s $ %d \"%s\"", copyPath,
+                                     static_cast<int>(HandleToLong(uninstaller)),
                                      uninstallerPath);
     return length >= 0 && static_cast<size_t>(length) < size;
 }
