@@ -57,3 +57,12 @@ struct ComPtrTraits {
 };
 template <typename Interface>
 using ComPtr = UniqueHandle<ComPtrTraits<Interface>>;
+
+// An icon loaded from resources without LR_SHARED.
+struct IconHandleTraits {
+    using Handle = HICON;
+    static Handle Null() { return nullptr; }
+    static bool IsNull(Handle h) { return h == nullptr; }
+    static void Close(Handle h) { ::DestroyIcon(h); }
+};
+using IconHandle = UniqueHandle<IconHandleTraits>;
