@@ -1,0 +1,213 @@
+// The main dialog against a test catalogue: its listing, the language's template, the icon
+// and tab stop set up at opening, and the Remove button following the selection.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "res/resource.h"
+#include "tests/support/TestEnvironment.h"
+#include "tests/ui/CatalogueFixture.h"
+#include "tests/ui/DialogDriver.h"
+#include "ui/UninstallDlg.h"
+
+using namespace dialog_driver;
+using namespace dialog_tests;
+using testing_support::ScopedTestKey;
+
+namespace {
+
+// Messages that the dialog's thread sends to its windows, seen through a window-procedure
+// hook of the thread while a test runs.
+class SentMessages {
+public:
+    SentMessages() : m_hook(::SetWindowsHookExA(WH_CALLWNDPROC, &Record, nullptr, ::GetCurrentThreadId()))
+    {
+        s_current = this;
+    }
+    ~SentMessages()
+    {
+        ::UnhookWindowsHookEx(m_hook);
+        s_current = nullptr;
+    }
+    struct Sent {
+        HWND window;
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+        std::vector<int> tabStops;  // LB_SETTABSTOPS only
+    };
+    std::vector<Sent> Of(UINT message) const
+    {
+        std::vector<Sent> found;
+        std::copy_if(m_sent.begin(), m_sent.end(), std::back_inserter(found),
+                     [&](const Sent& s) { return s.message == message; });
+        return found;
+    }
+
+private:
+    static LRESULT CALLBACK Record(int code, WPARAM wParam, LPARAM lParam)
+    {
+        const CWPSTRUCT* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        if (code == HC_ACTION && s_current) {
+            Sent sent = {call->hwnd, call->message, call->wParam, call->lParam, {}};
+            if (call->message == LB_SETTABSTOPS && call->lParam) {
+                const int* stops = reinterpret_cast<const int*>(call->lParam);
+                sent.tabStops.assign(stops, stops + call->wParam);
+            }
+            s_current->m_sent.push_back(sent);
+        }
+        return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+
+    static SentMessages* s_current;
+    HHOOK m_hook;
+    std::vector<Sent> m_sent;
+};
+SentMessages* SentMessages::s_current = nullptr;
+
+bool RemoveEnabled(HWND dialogWindow)
+{
+    return ::IsWindowEnabled(::GetDlgItem(dialogWindow, IDC_REMOVE)) != FALSE;
+}
+
+TEST(MainDialog, ListsEntriesWithNameAndDirectorySortedByText)
+{
+    ScopedTestKey product;
+    const std::string& key = product.Path();
+    AddEntry(key, 0, "Zero", "C:\\Z");       // App0 is listed
+    AddEntry(key, 2, "Beta", "C:\\B");
+    AddEntry(key, 3, nullptr, "C:\\NoName");  // no AppName: not listed
+    AddEntry(key, 4, "NoDirectory", nullptr); // no Directory: not listed
+    AddEntry(key, 5, "Twin", "C:\\T");
+    AddEntry(key, 6, "Twin", "C:\\T");
+    AddEntry(key, 7, "Alpha", "C:\\A");
+    AddEntry(key, 49, "Last", "C:\\L");
+    AddEntry(key, 50, "Fifty", "C:\\F");      // beyond the listed range
+
+    CUninstallDlg dialog(key.c_str());
+    std::vector<ListRow> rows;
+    bool removeEnabled = true;
+    RunModal(dialog, [&](HWND window) {
+        rows = ListRows(::GetDlgItem(window, IDC_APP_LIST));
+        removeEnabled = RemoveEnabled(window);
+        PostCommand(window, IDOK);
+    });
+
+    ASSERT_EQ(6u, rows.size());
+    EXPECT_EQ((ListRow{"Alpha\tC:\\A", 7}), rows[0]) << "the sorted first row carries its own index";
+    EXPECT_EQ((ListRow{"Beta\tC:\\B", 2}), rows[1]);
+    EXPECT_EQ((ListRow{"Last\tC:\\L", 49}), rows[2]);
+    EXPECT_EQ("Twin\tC:\\T", rows[3].text);
+    EXPECT_EQ("Twin\tC:\\T", rows[4].text);
+    EXPECT_EQ(11, rows[3].data + rows[4].data) << "identical rows keep their own indices 5 and 6";
+    EXPECT_NE(rows[3].data, rows[4].data);
+    EXPECT_EQ((ListRow{"Zero\tC:\\Z", 0}), rows[5]);
+    EXPECT_FALSE(removeEnabled) << "nothing is selected at first";
+}
+
+TEST(MainDialog, EmptyCatalogueShowsNoRowsAndNoRemove)
+{
+    ScopedTestKey product;
+    CUninstallDlg dialog(product.Path().c_str());
+    std::vector<ListRow> rows{{"sentinel", 0}};
+    bool removeEnabled = true;
+    RunModal(dialog, [&](HWND window) {
+        rows = ListRows(::GetDlgItem(window, IDC_APP_LIST));
+        removeEnabled = RemoveEnabled(window);
+        PostCommand(window, IDOK);
+    });
+    EXPECT_TRUE(rows.empty());
+    EXPECT_FALSE(removeEnabled);
+}
+
+TEST(MainDialog, LanguageFlagChoosesTheTemplate)
+{
+    struct Case {
+        int language;
+        const char* caption;
+        const char* close;
+    } const cases[] = {
+        {0, "Korvane Uninstall", "&Close"},
+        {1, "Korvane Entfernen", "&Schlie\xDF" "en"},
+        {2, "Korvane Uninstall", "&Close"},
+        {-1, "Korvane Uninstall", "&Close"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.language);
+        ScopedTestKey product;
+        CUninstallDlg dialog(product.Path().c_str(), c.language);
+        std::string caption, close;
+        RunModal(dialog, [&](HWND window) {
+            caption = WindowText(window);
+            close = WindowText(::GetDlgItem(window, IDOK));
+            PostCommand(window, IDOK);
+        });
+        EXPECT_EQ(c.caption, caption);
+        EXPECT_EQ(c.close, close);
+    }
+}
+
+TEST(MainDialog, OpeningSetsIconsIconSizeAndOneTabStop)
+{
+    ScopedTestKey product;
+    AddEntry(product.Path(), 1, "One", "C:\\One");
+    CUninstallDlg dialog(product.Path().c_str());
+    SentMessages sent;
+    RECT iconButton = {};
+    RECT templatePlace = {7, 7, 0, 0};
+    RunModal(dialog, [&](HWND window) {
+        const HWND button = ::GetDlgItem(window, IDC_PRODUCT_ICON);
+        ::GetWindowRect(button, &iconButton);
+        ::MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&iconButton), 2);
+        ::MapDialogRect(window, &templatePlace);
+        PostCommand(window, IDOK);
+    });
+
+    EXPECT_EQ(48, iconButton.right - iconButton.left);
+    EXPECT_EQ(48, iconButton.bottom - iconButton.top);
+    EXPECT_EQ(templatePlace.left, iconButton.left) << "the button keeps its template position";
+    EXPECT_EQ(templatePlace.top, iconButton.top);
+
+    const auto icons = sent.Of(WM_SETICON);
+    ASSERT_EQ(2u, icons.size());
+    EXPECT_EQ(static_cast<WPARAM>(ICON_BIG), icons[0].wParam);
+    EXPECT_EQ(static_cast<WPARAM>(ICON_SMALL), icons[1].wParam);
+    EXPECT_EQ(icons[0].lParam, icons[1].lParam) << "one 48x48 handle serves both";
+    EXPECT_EQ(reinterpret_cast<LPARAM>(dialog.m_hIcon.Get()), icons[0].lParam);
+
+    const auto tabStops = sent.Of(LB_SETTABSTOPS);
+    ASSERT_EQ(1u, tabStops.size());
+    EXPECT_EQ(std::vector<int>{160}, tabStops[0].tabStops);
+    EXPECT_EQ(1u, sent.Of(LB_ADDSTRING).size());
+}
+
+TEST(MainDialog, RemoveIsEnabledExactlyWhileARowIsSelected)
+{
+    ScopedTestKey product;
+    AddEntry(product.Path(), 1, "A", "C:\\A");
+    AddEntry(product.Path(), 2, "B", "C:\\B");
+    AddEntry(product.Path(), 3, "C", "C:\\C");
+    struct Step {
+        std::vector<int> selection;
+        bool enabled;
+    } const steps[] = {
+        {{1}, true}, {{0, 2}, true}, {{}, false}, {{2}, true}, {{}, false},
+    };
+    CUninstallDlg dialog(product.Path().c_str());
+    std::vector<bool> seen;
+    RunModal(dialog, [&](HWND window) {
+        for (const Step& step : steps) {
+            SelectRows(window, IDC_APP_LIST, step.selection);
+            // The selection notice is posted: a later send returns once it has been handled.
+            ::SendMessageA(window, WM_NULL, 0, 0);
+            seen.push_back(RemoveEnabled(window));
+        }
+        PostCommand(window, IDOK);
+    });
+    ASSERT_EQ(std::size(steps), seen.size());
+    for (size_t i = 0; i < seen.size(); ++i)
+        EXPECT_EQ(steps[i].enabled, seen[i]) << "step " << i;
+}
+
+}  // namespace
