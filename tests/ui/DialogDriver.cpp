@@ -163,7 +163,8 @@ void SelectRows(HWND dialogWindow, int listId, const std::vector<int>& rows)
     ::SendMessageA(list, LB_SETSEL, FALSE, -1);
     for (int row : rows)
         ::SendMessageA(list, LB_SETSEL, TRUE, row);
-    ::PostMessageA(dialogWindow, WM_COMMAND, MAKEWPARAM(listId, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+    // Sent, not posted: when this returns the dialog has handled the change.
+    ::SendMessageA(dialogWindow, WM_COMMAND, MAKEWPARAM(listId, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
 }
 
 }  // namespace dialog_driver

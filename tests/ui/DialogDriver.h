@@ -47,7 +47,8 @@ struct ListRow {
     bool operator==(const ListRow& other) const { return text == other.text && data == other.data; }
 };
 std::vector<ListRow> ListRows(HWND listBox);
-// Selects exactly the given rows and tells the dialog, as a click in the list would.
+// Selects exactly the given rows and tells the dialog, as a click in the list would; the
+// dialog has handled the notice when this returns.
 void SelectRows(HWND dialogWindow, int listId, const std::vector<int>& rows);
 
 }  // namespace dialog_driver

@@ -153,10 +153,9 @@ TEST(DialogFramework, UnmappedNotificationIsNotRouted)
     DerivedDialog dialog;
     bool stillOpen = false;
     EXPECT_EQ(55, RunModal(dialog, [&](HWND window) {
-        PostCommand(window, IDC_REMOVE, BN_DOUBLECLICKED);
-        PostCommand(window, IDC_APP_LIST, LBN_DBLCLK);
-        // Posted messages are handled in order: once a later send returns, both are done.
-        ::SendMessageA(window, WM_NULL, 0, 0);
+        // Sent: handled (or not) by the time each call returns.
+        ::SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_REMOVE, BN_DOUBLECLICKED), 0);
+        ::SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_APP_LIST, LBN_DBLCLK), 0);
         stillOpen = ::IsWindowVisible(window) != FALSE;
         PostCommand(window, IDOK);
     }));

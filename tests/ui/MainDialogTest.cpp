@@ -2,13 +2,13 @@
 // and tab stop set up at opening, and the Remove button following the selection.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <vector>
 
 #include "res/resource.h"
 #include "tests/support/TestEnvironment.h"
 #include "tests/ui/CatalogueFixture.h"
 #include "tests/ui/DialogDriver.h"
+#include "tests/ui/SentMessages.h"
 #include "ui/UninstallDlg.h"
 
 using namespace dialog_driver;
@@ -17,54 +17,6 @@ using testing_support::ScopedTestKey;
 
 namespace {
 
-// Messages that the dialog's thread sends to its windows, seen through a window-procedure
-// hook of the thread while a test runs.
-class SentMessages {
-public:
-    SentMessages() : m_hook(::SetWindowsHookExA(WH_CALLWNDPROC, &Record, nullptr, ::GetCurrentThreadId()))
-    {
-        s_current = this;
-    }
-    ~SentMessages()
-    {
-        ::UnhookWindowsHookEx(m_hook);
-        s_current = nullptr;
-    }
-    struct Sent {
-        HWND window;
-        UINT message;
-        WPARAM wParam;
-        LPARAM lParam;
-        std::vector<int> tabStops;  // LB_SETTABSTOPS only
-    };
-    std::vector<Sent> Of(UINT message) const
-    {
-        std::vector<Sent> found;
-        std::copy_if(m_sent.begin(), m_sent.end(), std::back_inserter(found),
-                     [&](const Sent& s) { return s.message == message; });
-        return found;
-    }
-
-private:
-    static LRESULT CALLBACK Record(int code, WPARAM wParam, LPARAM lParam)
-    {
-        const CWPSTRUCT* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
-        if (code == HC_ACTION && s_current) {
-            Sent sent = {call->hwnd, call->message, call->wParam, call->lParam, {}};
-            if (call->message == LB_SETTABSTOPS && call->lParam) {
-                const int* stops = reinterpret_cast<const int*>(call->lParam);
-                sent.tabStops.assign(stops, stops + call->wParam);
-            }
-            s_current->m_sent.push_back(sent);
-        }
-        return ::CallNextHookEx(nullptr, code, wParam, lParam);
-    }
-
-    static SentMessages* s_current;
-    HHOOK m_hook;
-    std::vector<Sent> m_sent;
-};
-SentMessages* SentMessages::s_current = nullptr;
 
 bool RemoveEnabled(HWND dialogWindow)
 {
@@ -199,8 +151,6 @@ TEST(MainDialog, RemoveIsEnabledExactlyWhileARowIsSelected)
     RunModal(dialog, [&](HWND window) {
         for (const Step& step : steps) {
             SelectRows(window, IDC_APP_LIST, step.selection);
-            // The selection notice is posted: a later send returns once it has been handled.
-            ::SendMessageA(window, WM_NULL, 0, 0);
             seen.push_back(RemoveEnabled(window));
         }
         PostCommand(window, IDOK);
