@@ -16,8 +16,10 @@ public:
     BOOL RunAsSelfDeleter();
     void SpawnSelfDeleter();
 
-    // The confirmation and completion boxes, in the language of m_nLanguage.
-    int LocalizedMessageBox(UINT nIDPrompt, UINT nType, UINT nIDHelp);
+    // The confirmation and completion boxes, in the language of m_nLanguage: the text of
+    // nIDPrompt + 1000 x m_nLanguage, caption string 7, nType unchanged. nIDHelp has no
+    // effect. The owner is the window that the box belongs to, none by default.
+    int LocalizedMessageBox(UINT nIDPrompt, UINT nType, UINT nIDHelp, HWND owner = nullptr);
 
     // File deletion with pruning of the directories that it leaves without files.
     void DeletePathAndPruneParents(CString path);
@@ -26,6 +28,9 @@ public:
     // Language flag: 0 English, 1 German. Set once by start-up; the static object starts zeroed.
     int m_nLanguage;
 };
+
+// The one application object of the process.
+extern CUninstallApp theApp;
 
 // The product key: the uninstall key of the platform, a backslash, and string resource 6.
 CString ComposeProductKey();
