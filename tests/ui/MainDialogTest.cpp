@@ -161,3 +161,66 @@ TEST(MainDialog, RemoveIsEnabledExactlyWhileARowIsSelected)
 }
 
 }  // namespace
+
+namespace {
+
+// The 48x48 pixels at the top-left of a device context, as 32-bit colours.
+std::vector<DWORD> Pixels48(HDC source)
+{
+    const HDC memory = ::CreateCompatibleDC(source);
+    const HBITMAP bitmap = ::CreateCompatibleBitmap(source, 48, 48);
+    const HGDIOBJ previous = ::SelectObject(memory, bitmap);
+    ::BitBlt(memory, 0, 0, 48, 48, source, 0, 0, SRCCOPY);
+    ::SelectObject(memory, previous);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = 48;
+    info.bmiHeader.biHeight = -48;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    std::vector<DWORD> pixels(48 * 48);
+    ::GetDIBits(memory, bitmap, 0, 48, pixels.data(), &info, DIB_RGB_COLORS);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    return pixels;
+}
+
+// What DrawIconEx with DI_IMAGE puts down for the product icon at 48x48.
+std::vector<DWORD> ExpectedIconPixels(HDC like)
+{
+    const HICON icon = static_cast<HICON>(
+        ::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_UNINSTALL), IMAGE_ICON, 48, 48, LR_DEFAULTCOLOR));
+    const HDC memory = ::CreateCompatibleDC(like);
+    const HBITMAP bitmap = ::CreateCompatibleBitmap(like, 48, 48);
+    const HGDIOBJ previous = ::SelectObject(memory, bitmap);
+    ::DrawIconEx(memory, 0, 0, icon, 48, 48, 0, nullptr, DI_IMAGE);
+    std::vector<DWORD> pixels = Pixels48(memory);
+    ::SelectObject(memory, previous);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    ::DestroyIcon(icon);
+    return pixels;
+}
+
+TEST(MainDialog, IconButtonShowsTheProductIcon)
+{
+    ScopedTestKey product;
+    CUninstallDlg dialog(product.Path().c_str());
+    std::vector<DWORD> shown, expected;
+    RunModal(dialog, [&](HWND window) {
+        const HWND button = ::GetDlgItem(window, IDC_PRODUCT_ICON);
+        ::RedrawWindow(button, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        const HDC dc = ::GetDC(button);
+        shown = Pixels48(dc);
+        expected = ExpectedIconPixels(dc);
+        ::ReleaseDC(button, dc);
+        PostCommand(window, IDOK);
+    });
+    ASSERT_EQ(48u * 48u, expected.size());
+    ASSERT_NE(std::count(expected.begin(), expected.end(), expected[0]), static_cast<long>(expected.size()))
+        << "the icon must not be one flat colour, or drawing nothing could pass";
+    EXPECT_EQ(expected, shown);
+}
+
+}  // namespace
