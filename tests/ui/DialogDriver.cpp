@@ -65,18 +65,19 @@ bool WaitUntil(const std::function<bool()>& condition)
     }
 }
 
+HWND FindDialogWindow(HWND except)
+{
+    for (HWND window : VisibleDialogWindows()) {
+        if (window != except)
+            return window;
+    }
+    return nullptr;
+}
+
 HWND WaitForDialogWindow(HWND except)
 {
     HWND found = nullptr;
-    WaitUntil([&] {
-        for (HWND window : VisibleDialogWindows()) {
-            if (window != except) {
-                found = window;
-                return true;
-            }
-        }
-        return false;
-    });
+    WaitUntil([&] { return (found = FindDialogWindow(except)) != nullptr; });
     return found;
 }
 

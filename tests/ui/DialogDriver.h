@@ -23,6 +23,8 @@ INT_PTR RunModal(CDialog& dialog, const std::function<void(HWND dialogWindow)>& 
 // The visible dialog-class window of the modal thread other than `except`, or null when
 // none appears before the deadline.
 HWND WaitForDialogWindow(HWND except = nullptr);
+// The same, looked for once, without waiting.
+HWND FindDialogWindow(HWND except = nullptr);
 // Waits until the window is gone; false at the deadline.
 bool WaitForWindowGone(HWND window);
 // Waits until the condition holds; false at the deadline.
