@@ -57,3 +57,12 @@ struct ComPtrTraits {
 };
 template <typename Interface>
 using ComPtr = UniqueHandle<ComPtrTraits<Interface>>;
+
+// A file search of FindFirstFileA: INVALID_HANDLE_VALUE means none, FindClose ends it.
+struct FindHandleTraits {
+    using Handle = HANDLE;
+    static Handle Null() { return INVALID_HANDLE_VALUE; }
+    static bool IsNull(Handle h) { return h == nullptr || h == INVALID_HANDLE_VALUE; }
+    static void Close(Handle h) { ::FindClose(h); }
+};
+using FindHandle = UniqueHandle<FindHandleTraits>;

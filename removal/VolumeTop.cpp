@@ -1,0 +1,78 @@
+#include "removal/VolumeTop.h"
+
+#include <windows.h>
+
+#include <cctype>
+#include <cstring>
+#include <mbstring.h>
+
+namespace {
+
+bool IsSeparator(unsigned char c)
+{
+    return c == '\\' || c == '/';
+}
+
+// The number of non-empty names in the path; double-byte characters are stepped over whole,
+// so their second byte never counts as a separator.
+int CountNames(const unsigned char* path)
+{
+    int names = 0;
+    bool inName = false;
+    for (const unsigned char* p = path; *p; p = _mbsinc(p)) {
+        if (IsSeparator(*p)) {
+            inName = false;
+        } else if (!inName) {
+            inName = true;
+            ++names;
+        }
+    }
+    return names;
+}
+
+bool StartsWithNoCase(const unsigned char* text, const char* prefix)
+{
+    return _mbsnbicmp(text, reinterpret_cast<const unsigned char*>(prefix), std::strlen(prefix)) == 0;
+}
+
+}  // namespace
+
+bool IsVolumeTop(const char* path)
+{
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(path ? path : "");
+
+    // Device paths: "\\?\C:\...", "\\.\C:\...", "\\?\Volume{...}\...", "\\?\UNC\server\share\...".
+    if (IsSeparator(p[0]) && IsSeparator(p[1]) && (p[2] == '?' || p[2] == '.') && IsSeparator(p[3])) {
+        const unsigned char* rest = p + 4;
+        if (StartsWithNoCase(rest, "UNC") && IsSeparator(rest[3]))
+            return CountNames(rest + 4) <= 2;
+        return CountNames(rest) <= 1;
+    }
+    // Network paths: the server and the share name make the top.
+    if (IsSeparator(p[0]) && IsSeparator(p[1]))
+        return CountNames(p + 2) <= 2;
+    // "C:", "C:\" and "C:/".
+    if (std::isalpha(p[0]) && p[1] == ':')
+        return CountNames(p + 2) == 0;
+    return CountNames(p) == 0;
+}
+
+bool IsPatternAtVolumeTop(const char* path)
+{
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(path ? path : "");
+    if (!_mbspbrk(p, reinterpret_cast<const unsigned char*>("*?")))
+        return false;
+    // The folder that the pattern searches, from its absolute form.
+    char full[MAX_PATH];
+    const DWORD length = ::GetFullPathNameA(path, sizeof full, full, nullptr);
+    if (length == 0 || length >= sizeof full)
+        return false;  // not searchable at all
+    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(full);
+    const unsigned char* backslash = _mbsrchr(bytes, '\\');
+    const unsigned char* slash = _mbsrchr(bytes, '/');
+    const unsigned char* separator = backslash > slash ? backslash : slash;
+    if (!separator)
+        return false;
+    full[separator - bytes] = '\0';
+    return IsVolumeTop(full);
+}

@@ -1,0 +1,147 @@
+#include <gtest/gtest.h>
+
+#include "tests/removal/RemovalTestSupport.h"
+
+using namespace removal_tests;
+using testing_support::DirectoryExists;
+using testing_support::FileExists;
+using testing_support::ScopedTestDirectory;
+
+namespace {
+
+// {T} holds a file of its own, so the upward walk always ends inside the test's folder; the
+// current directory starts in {T}\start, which holds a file too.
+const std::vector<std::string> kBaseLayout = {"keep.txt", "start\\here.txt"};
+
+struct PruneCase {
+    const char* name;
+    std::vector<std::string> layout;
+    const char* currentBefore;  // relative to {T}
+    const char* path;
+    std::vector<std::string> gone;
+    std::vector<std::string> kept;
+    const char* currentAfter;
+};
+
+const PruneCase kPruneCases[] = {
+    {"only file of a two-level tree", {"a\\b\\f.txt"}, "start", "{T}\\a\\b\\f.txt", {"a"}, {}, "."},
+    {"sibling file keeps the parent", {"a\\g.txt", "a\\b\\f.txt"}, "start", "{T}\\a\\b\\f.txt",
+     {"a\\b"}, {"a\\g.txt"}, "a"},
+    {"nothing matched", {"a\\f.txt"}, "start", "{T}\\a\\nothing.txt", {}, {"a\\f.txt"}, "start"},
+    {"missing directory on the way", {"a\\f.txt"}, "start", "{T}\\missing\\f.txt", {}, {"a\\f.txt"}, "start"},
+    {"directory holding a file", {"a\\b\\f.txt"}, "start", "{T}\\a\\b", {}, {"a\\b\\f.txt"}, "start"},
+    {"file-free directory", {"a\\b\\c\\", "a\\b\\d\\"}, "start", "{T}\\a\\b", {"a"}, {}, "."},
+    {"file-free directory, parent keeps a file", {"a\\b\\c\\", "a\\g.txt"}, "start", "{T}\\a\\b",
+     {"a\\b"}, {"a\\g.txt"}, "a"},
+    {"every .log file", {"a\\x.log", "a\\y.log", "a\\e\\"}, "start", "{T}\\a\\*.log", {"a"}, {}, "."},
+    {"pattern leaves other files", {"a\\x.log", "a\\y.log", "a\\z.txt"}, "start", "{T}\\a\\*.log",
+     {"a\\x.log", "a\\y.log"}, {"a\\z.txt"}, "start"},
+    {"forward slashes", {"a\\b\\f.txt"}, "start", "{T}/a/b/f.txt", {"a"}, {}, "."},
+    {"mixed separators", {"a\\g.txt", "a\\b\\f.txt"}, "start", "{T}\\a/b\\f.txt", {"a\\b"}, {"a\\g.txt"}, "a"},
+    {"relative name", {"a\\b\\f.txt"}, "a\\b", "f.txt", {"a"}, {}, "."},
+    {"relative name with a folder", {"a\\b\\f.txt"}, ".", "a\\b\\f.txt", {"a"}, {}, "."},
+    {"relative name upward", {"a\\b\\f.txt", "a\\c\\g.txt"}, "a\\c", "..\\b\\f.txt", {"a\\b"},
+     {"a\\c\\g.txt"}, "a"},
+    // The "." and ".." matches of a pattern are skipped: they would hand the directory
+    // itself and its parent to the tree removal.
+    {"pattern matching only the dot entries", {"a\\b\\"}, "start", "{T}\\a\\.*", {}, {"a\\b"}, "start"},
+};
+
+TEST(DeletePathAndPruneParents, Cases)
+{
+    for (const PruneCase& c : kPruneCases) {
+        SCOPED_TRACE(c.name);
+        ScopedTestDirectory t;
+        MakeLayout(t.Path(), kBaseLayout);
+        MakeLayout(t.Path(), c.layout);
+        ASSERT_TRUE(::SetCurrentDirectoryA((t / c.currentBefore).c_str()));
+
+        App().DeletePathAndPruneParents(Expand(c.path, t.Path()).c_str());
+
+        for (const std::string& gone : c.gone)
+            EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA((t / gone).c_str())) << gone;
+        for (const std::string& kept : c.kept)
+            EXPECT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA((t / kept).c_str())) << kept;
+        EXPECT_TRUE(FileExists(t / "keep.txt"));
+        EXPECT_TRUE(FileExists(t / "start\\here.txt"));
+        EXPECT_EQ(c.currentAfter, CurrentDirectoryBelow(t.Path()));
+    }
+}
+
+// Only the last match decides whether the walk starts.
+TEST(DeletePathAndPruneParents, LastMatchThatCannotGoStopsTheWalk)
+{
+    ScopedTestDirectory t;
+    MakeLayout(t.Path(), kBaseLayout);
+    MakeLayout(t.Path(), {"a\\x.log", "a\\y.log", "a\\e1\\", "a\\e2\\", "a\\e3\\", "a\\e4\\"});
+    const std::vector<std::string> logs = SearchOrder(t / "a", "*.log");
+    ASSERT_EQ(2u, logs.size());
+    MakeReadOnly(t / "a" + "\\" + logs[1]);
+    // A walk would search a and remove the empty folders yielded before the read-only file.
+    const std::vector<std::string> all = SearchOrder(t / "a");
+    ASSERT_NE(logs[1], all[0]) << "an empty folder must precede the read-only file";
+    ASSERT_TRUE(::SetCurrentDirectoryA((t / "start").c_str()));
+
+    App().DeletePathAndPruneParents((t / "a\\*.log").c_str());
+
+    EXPECT_FALSE(FileExists(t / "a" + "\\" + logs[0]));
+    EXPECT_TRUE(FileExists(t / "a" + "\\" + logs[1]));
+    for (const char* folder : {"a\\e1", "a\\e2", "a\\e3", "a\\e4"})
+        EXPECT_TRUE(DirectoryExists(t / folder)) << folder;
+    EXPECT_EQ("start", CurrentDirectoryBelow(t.Path()));
+}
+
+TEST(DeletePathAndPruneParents, FirstMatchThatCannotGoLetsTheWalkStart)
+{
+    ScopedTestDirectory t;
+    MakeLayout(t.Path(), kBaseLayout);
+    MakeLayout(t.Path(), {"a\\x.log", "a\\y.log", "a\\e1\\"});
+    const std::vector<std::string> logs = SearchOrder(t / "a", "*.log");
+    ASSERT_EQ(2u, logs.size());
+    MakeReadOnly(t / "a" + "\\" + logs[0]);
+    const std::vector<std::string> all = SearchOrder(t / "a");
+    const bool folderBeforeFile = all[0] == "e1" || (all[1] == "e1" && all[0] != logs[0]);
+    ASSERT_TRUE(::SetCurrentDirectoryA((t / "start").c_str()));
+
+    App().DeletePathAndPruneParents((t / "a\\*.log").c_str());
+
+    EXPECT_TRUE(FileExists(t / "a" + "\\" + logs[0]));
+    EXPECT_FALSE(FileExists(t / "a" + "\\" + logs[1]));
+    // The walk searched a: its empty folder went only if yielded before the read-only file.
+    EXPECT_EQ(!folderBeforeFile, DirectoryExists(t / "a\\e1"));
+    EXPECT_EQ(folderBeforeFile ? "a" : "start", CurrentDirectoryBelow(t.Path()));
+}
+
+// No attribute is changed: a read-only file stays and there is no walk.
+TEST(DeletePathAndPruneParents, ReadOnlyFileStaysAndNothingIsPruned)
+{
+    ScopedTestDirectory t;
+    MakeLayout(t.Path(), kBaseLayout);
+    MakeLayout(t.Path(), {"a\\b\\r.txt"});
+    MakeReadOnly(t / "a\\b\\r.txt");
+    ASSERT_TRUE(::SetCurrentDirectoryA((t / "start").c_str()));
+
+    App().DeletePathAndPruneParents((t / "a\\b\\r.txt").c_str());
+
+    EXPECT_TRUE(FileExists(t / "a\\b\\r.txt"));
+    EXPECT_EQ("start", CurrentDirectoryBelow(t.Path()));
+}
+
+// A relative path given later is resolved against the current directory that the earlier
+// removals left behind.
+TEST(DeletePathAndPruneParents, LaterRelativePathFollowsTheMovedCurrentDirectory)
+{
+    ScopedTestDirectory t;
+    MakeLayout(t.Path(), kBaseLayout);
+    MakeLayout(t.Path(), {"a\\g.txt", "a\\b\\f.txt", "start\\g.txt"});
+    ASSERT_TRUE(::SetCurrentDirectoryA((t / "start").c_str()));
+
+    App().DeletePathAndPruneParents((t / "a\\b\\f.txt").c_str());
+    ASSERT_EQ("a", CurrentDirectoryBelow(t.Path()));
+    App().DeletePathAndPruneParents("g.txt");
+
+    EXPECT_FALSE(FileExists(t / "a\\g.txt"));
+    EXPECT_TRUE(FileExists(t / "start\\g.txt"));
+}
+
+}  // namespace

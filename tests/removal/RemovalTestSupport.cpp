@@ -1,0 +1,64 @@
+#include "tests/removal/RemovalTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include "framework/WinApp.h"
+
+namespace removal_tests {
+
+CUninstallApp& App()
+{
+    return *static_cast<CUninstallApp*>(AfxGetApp());
+}
+
+void MakeLayout(const std::string& root, const std::vector<std::string>& layout)
+{
+    for (const std::string& entry : layout) {
+        if (!entry.empty() && entry.back() == '\\')
+            testing_support::MakeDirectories(root + "\\" + entry.substr(0, entry.size() - 1));
+        else
+            testing_support::WriteTextFile(root + "\\" + entry);
+    }
+}
+
+std::string Expand(const std::string& text, const std::string& root)
+{
+    std::string result = text;
+    for (size_t at = result.find("{T}"); at != std::string::npos; at = result.find("{T}", at + root.size()))
+        result.replace(at, 3, root);
+    return result;
+}
+
+std::vector<std::string> SearchOrder(const std::string& folder, const char* pattern)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = ::FindFirstFileA((folder + "\\" + pattern).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        const std::string name = found.cFileName;
+        if (name != "." && name != "..")
+            names.push_back(name);
+    } while (::FindNextFileA(search, &found));
+    ::FindClose(search);
+    return names;
+}
+
+std::string CurrentDirectoryBelow(const std::string& root)
+{
+    const std::string current = testing_support::CurrentDirectory();
+    if (lstrcmpiA(current.c_str(), root.c_str()) == 0)
+        return ".";
+    if (current.size() > root.size() && current[root.size()] == '\\' &&
+        lstrcmpiA(current.substr(0, root.size()).c_str(), root.c_str()) == 0)
+        return current.substr(root.size() + 1);
+    return "<outside>";
+}
+
+void MakeReadOnly(const std::string& path)
+{
+    ASSERT_TRUE(::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY)) << path;
+}
+
+}  // namespace removal_tests

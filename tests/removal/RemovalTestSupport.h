@@ -1,0 +1,33 @@
+// Helpers shared by the removal tests: the application object, and small folder layouts
+// written as lists of relative names (a name ending in a backslash is a directory).
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "app/UninstallApp.h"
+#include "tests/support/TestEnvironment.h"
+
+namespace removal_tests {
+
+// The one application object, as the removal passes reach it.
+CUninstallApp& App();
+
+// Creates every entry of the layout below root.
+void MakeLayout(const std::string& root, const std::vector<std::string>& layout);
+
+// Replaces every "{T}" in text with root.
+std::string Expand(const std::string& text, const std::string& root);
+
+// The names that a search of the folder yields, in the platform's order, without dots.
+std::vector<std::string> SearchOrder(const std::string& folder, const char* pattern = "*");
+
+// The process's current directory relative to root: "." for root itself, "<outside>" if it
+// lies outside.
+std::string CurrentDirectoryBelow(const std::string& root);
+
+// Makes a file read-only (the folder fixture clears the attribute again when it cleans up).
+void MakeReadOnly(const std::string& path);
+
+}  // namespace removal_tests

@@ -1,0 +1,53 @@
+#include <gtest/gtest.h>
+
+#include "removal/VolumeTop.h"
+
+namespace {
+
+struct TopCase {
+    const char* path;
+    bool top;
+};
+
+const TopCase kTopCases[] = {
+    {"", true},
+    {"C:", true},
+    {"c:", true},
+    {"C:\\", true},
+    {"C:/", true},
+    {"C:\\\\", true},
+    {"\\", true},
+    {"/", true},
+    {"\\\\server\\share", true},
+    {"\\\\server\\share\\", true},
+    {"//server/share", true},
+    {"\\\\server", true},
+    {"\\\\", true},
+    {"\\\\?\\C:", true},
+    {"\\\\?\\C:\\", true},
+    {"\\\\.\\C:", true},
+    {"\\\\?\\UNC\\server\\share", true},
+    {"\\\\?\\Volume{01234567-89ab-cdef-0123-456789abcdef}\\", true},
+    {"C:\\A", false},
+    {"C:A", false},
+    {"C:\\A\\B", false},
+    {"\\\\server\\share\\A", false},
+    {"\\\\?\\C:\\A", false},
+    {"\\\\?\\UNC\\server\\share\\A", false},
+    {"\\A", false},
+    {"A", false},
+    {"1:", false},
+    // The second byte of a double-byte character is never a separator; in the code page
+    // in use here these are two single-byte letters anyway.
+    {"C:\\\x83\x5C", false},
+};
+
+TEST(VolumeTop, RecognisesTheTopOfEveryPathForm)
+{
+    for (const TopCase& c : kTopCases) {
+        SCOPED_TRACE(c.path);
+        EXPECT_EQ(c.top, IsVolumeTop(c.path));
+    }
+}
+
+}  // namespace
