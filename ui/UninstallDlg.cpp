@@ -22,6 +22,7 @@ CUninstallDlg::~CUninstallDlg() = default;
 // IDCANCEL (Esc, the close box, the system menu's Close) goes to the closing hand-over too;
 // IDOK reaches it through the CDialog map.
 BEGIN_MESSAGE_MAP(CUninstallDlg, CDialog)
+    ON_BN_CLICKED(IDC_REMOVE, OnRemove)
     ON_LBN_SELCHANGE(IDC_APP_LIST, OnSelChangeAppList)
     ON_BN_CLICKED(IDCANCEL, OnOK)
     ON_WM_DRAWITEM()

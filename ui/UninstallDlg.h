@@ -40,6 +40,8 @@ protected:
     void OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct) override;
 
     void OnSelChangeAppList();
+    // The Remove command: removes the applications of the selected rows.
+    void OnRemove();
 
     DECLARE_MESSAGE_MAP()
 };
