@@ -19,8 +19,6 @@ inline void AddEntry(const std::string& productKey, int index, const char* appNa
         testing_support::SetText(key, "AppName", appName);
     if (directory)
         testing_support::SetText(key, "Directory", directory);
-    if (!appName && !directory)
-        testing_support::SetText(key, "File 1", "C:\\nothing");
 }
 
 // A text value of a key, or "<missing>".
