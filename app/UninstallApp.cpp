@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "ui/UninstallDlg.h"
+
 // The one application object of the process.
 CUninstallApp theApp;
 
@@ -20,6 +22,13 @@ BOOL CUninstallApp::InitInstance()
     ::InitCommonControls();
     const CString productKey = ComposeProductKey();
     m_nLanguage = ReadLanguageFlag(productKey);
+
+    CUninstallDlg dialog(productKey, m_nLanguage, nullptr);
+    m_pMainWnd = &dialog;
+    // The closing hand-over decides: IDOK when this program's file is to go.
+    if (dialog.DoModal() == IDOK)
+        SpawnSelfDeleter();
+    m_pMainWnd = nullptr;
 
     // Never a message loop: everything happens in the modal dialog.
     return FALSE;

@@ -66,3 +66,12 @@ struct FindHandleTraits {
     static void Close(Handle h) { ::FindClose(h); }
 };
 using FindHandle = UniqueHandle<FindHandleTraits>;
+
+// An icon loaded from resources without LR_SHARED.
+struct IconHandleTraits {
+    using Handle = HICON;
+    static Handle Null() { return nullptr; }
+    static bool IsNull(Handle h) { return h == nullptr; }
+    static void Close(Handle h) { ::DestroyIcon(h); }
+};
+using IconHandle = UniqueHandle<IconHandleTraits>;

@@ -1,12 +1,20 @@
-// CUninstallDlg: the main dialog of the uninstaller.
+// CUninstallDlg: the main dialog of the uninstaller. It lists the installed applications of
+// the catalogue, removes the selected ones, and on closing hands the catalogue over.
 #pragma once
 #include <windows.h>
 
+#include "framework/Controls.h"
+#include "framework/Dialog.h"
 #include "framework/String.h"
+#include "framework/UniqueHandle.h"
 
-class CUninstallDlg {
+class CUninstallDlg : public CDialog {
 public:
-    explicit CUninstallDlg(const CString& productKey) : m_productKey(productKey) {}
+    // The template follows the language flag: 1 is German, anything else English.
+    explicit CUninstallDlg(const CString& productKey, int nLanguage = 0, CWnd* pParent = nullptr);
+    ~CUninstallDlg() override;
+
+    BOOL OnInitDialog() override;
 
     // Catalogue queries.
     BOOL IsFileListedInEntry(const CString& entryKey, const CString& path);
@@ -19,4 +27,21 @@ public:
     BOOL LinkTargetBelongsToEntry(const CString& entryKey, const CString& linkPath);
 
     CString m_productKey;
+    CButton m_iconButton;
+    CButton m_removeButton;
+    CListBox m_appList;
+    // The 48x48 image of the product icon: the window's icons and the icon button's picture.
+    IconHandle m_hIcon;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    // The closing hand-over: every way of closing the dialog ends here.
+    void OnOK() override;
+    void OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct) override;
+
+    void OnSelChangeAppList();
+    // The Remove command: removes the applications of the selected rows.
+    void OnRemove();
+
+    DECLARE_MESSAGE_MAP()
 };
