@@ -1,0 +1,86 @@
+// The fixture of the end-to-end tests: a catalogue in the real product key (wiped before and
+// after each test), the applications' folders in the test's own folder, and the uninstaller
+// running as its own process with a temporary directory of the test's own, so that the copy
+// it hands its self-deletion to can be watched.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "res/resource.h"
+#include "tests/support/Installer.h"
+#include "tests/support/TestEnvironment.h"
+#include "support/TestPaths.h"
+#include "tests/support/UninstallerDriver.h"
+
+namespace e2e {
+
+using namespace testing_support;
+
+class EndToEnd : public ::testing::Test {
+protected:
+    EndToEnd() { MakeDirectories(TemporaryDirectory()); }
+
+    std::string Path(const std::string& relative) const { return m_root / relative; }
+    std::string TemporaryDirectory() const { return m_root / "Temp"; }
+
+    // The installers' work: product key first, then each application.
+    void InstallProductWithLanguage(const std::string& language)
+    {
+        ASSERT_EQ("", InstallProduct(language));
+    }
+    void Install(const Application& application)
+    {
+        ASSERT_EQ("", InstallApplication(application, TEST_UNINSTALL_EXE)) << application.name;
+    }
+
+    // Starts the uninstaller at that path and waits for its dialog.
+    UninstallerDialog Run(const std::string& uninstaller, const std::string& caption = kEnglishCaption)
+    {
+        EXPECT_TRUE(m_process.Start(uninstaller, TemporaryDirectory())) << uninstaller;
+        return WaitForDialog(m_process, caption);
+    }
+
+    // The temporary copies that a self-deletion hand-off leaves while it runs.
+    std::vector<std::string> HandOffCopies() const
+    {
+        std::vector<std::string> names;
+        WIN32_FIND_DATAA found;
+        HANDLE search = ::FindFirstFileA((TemporaryDirectory() + "\\Del*").c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE)
+            return names;
+        do
+            names.push_back(found.cFileName);
+        while (::FindNextFileA(search, &found));
+        ::FindClose(search);
+        return names;
+    }
+
+    // Closes the dialog and waits for the process to end.
+    void CloseAndWait(const UninstallerDialog& dialog, CloseWay way = CloseWay::CloseButton)
+    {
+        dialog.Close(way);
+        ASSERT_TRUE(m_process.WaitForExit()) << "the uninstaller did not end after " << CloseWayName(way);
+    }
+
+    // The uninstaller's file outlives the process only while the hand-off copy is still at
+    // work; once the copy has gone too, what is left stays.
+    void ExpectTheProgramKeepsItself(const std::string& uninstaller)
+    {
+        EXPECT_TRUE(FileExists(uninstaller));
+        EXPECT_EQ(std::vector<std::string>(), HandOffCopies()) << "a self-deletion was started";
+    }
+    void ExpectTheProgramDeletesItself(const std::string& uninstaller)
+    {
+        EXPECT_TRUE(WaitUntil([&] { return !FileExists(uninstaller); })) << uninstaller << " stayed";
+        EXPECT_TRUE(WaitUntil([&] { return HandOffCopies().empty(); })) << "the temporary copy stayed";
+    }
+
+    ScopedProductKey m_productKey;
+    ScopedTestDirectory m_root;
+    // Declared last: a process still running when a test fails is killed before its folders go.
+    UninstallerProcess m_process;
+};
+
+}  // namespace e2e
