@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "tests/support/ShellLinks.h"
+#include "tests/support/Shortcut.h"
 
 namespace testing_support {
 
@@ -115,9 +115,8 @@ std::string InstallApplication(const Application& application, const std::string
         !::CopyFileA(uninstallerSource.c_str(), application.Uninstaller().c_str(), FALSE))
         return ErrorText("copying the uninstaller to", application.Uninstaller(), ::GetLastError());
     for (const Shortcut& shortcut : application.shortcuts) {
-        const std::string error = CreateShellLink(shortcut.link, shortcut.target);
-        if (!error.empty())
-            return shortcut.link + ": " + error;
+        if (!MakeShortcut(shortcut.link, shortcut.target))
+            return "making the shortcut " + shortcut.link + " failed";
     }
 
     const std::string entryKey = application.EntryKey();

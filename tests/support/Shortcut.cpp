@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "framework/UniqueHandle.h"
-#include "tests/support/TestEnvironment.h"
 
 namespace testing_support {
 
@@ -36,6 +35,16 @@ private:
     HRESULT m_result;
 };
 
+// The folders on the way to a shortcut. Kept here rather than taken from the test fixtures:
+// the demo tools make shortcuts too, and they are built without the test framework.
+void MakeFolders(const std::string& path)
+{
+    for (size_t i = 3; i <= path.size(); ++i) {
+        if (i == path.size() || path[i] == '\\' || path[i] == '/')
+            ::CreateDirectoryA(path.substr(0, i).c_str(), nullptr);
+    }
+}
+
 ComPtr<IShellLinkA> NewLink()
 {
     IShellLinkA* link = nullptr;
@@ -59,7 +68,7 @@ bool MakeShortcut(const std::string& shortcutPath, const std::string& targetPath
 {
     const size_t cut = shortcutPath.find_last_of("\\/");
     if (cut != std::string::npos)
-        MakeDirectories(shortcutPath.substr(0, cut));
+        MakeFolders(shortcutPath.substr(0, cut));
 
     ComScope com;
     if (!com.IsReady())
