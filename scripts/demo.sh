@@ -40,7 +40,7 @@ if [ "${2:-}" = --on-display ]; then
 else
   echo "Select applications and press Remove; close the dialog to end the demo."
   wait "$demo_pid" || true
-  echo "Catalogue left behind:"
+  echo "What the catalogue holds now:"
   "$demo_wine" reg query 'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\Korvane Version 7.0' /s \
-    2>/dev/null | tr -d '\r' || echo "  (none: the product key is gone)"
+    2>/dev/null | tr -d '\r' | grep -E 'AppName|UninstallString' || echo "  nothing: the product key is gone"
 fi

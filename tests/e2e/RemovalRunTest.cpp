@@ -53,6 +53,7 @@ TEST_F(EndToEnd, RemovingOneOfTwoFromTheOthersFolderKeepsTheOtherAndItsUninstall
     EXPECT_EQ(kConfirmText, confirmation.Text());
     EXPECT_TRUE(confirmation.HasButton(IDYES));
     EXPECT_TRUE(confirmation.HasButton(IDNO));
+    EXPECT_FALSE(::IsWindowEnabled(dialog.Handle())) << "the dialog takes clicks while the box is open";
     ASSERT_TRUE(confirmation.Press(IDYES));
     ASSERT_TRUE(confirmation.WaitUntilGone());
 
