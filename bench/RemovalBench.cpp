@@ -234,6 +234,9 @@ int main(int argc, char** argv)
             pass.push_back(last.passSeconds * 1000);
             bare.push_back(last.bareSeconds * 1000);
             ratio.push_back(last.passSeconds / last.bareSeconds);
+            std::fprintf(stderr, "  K=%d repetition %d: pass %.1f ms, bare %.2f ms, ratio %.0f\n", entries, r + 1,
+                         pass.back(), bare.back(), ratio.back());
+            std::fflush(stderr);
         }
         const long long calls = last.counts.opens + last.counts.queries + last.counts.closes;
         std::printf("%4d %5d %8d %12.1f %12.2f %10.0f %12lld %12lld %12.0f\n", entries, files, last.deleted,
