@@ -20,10 +20,20 @@ using namespace testing_support;
 
 class EndToEnd : public ::testing::Test {
 protected:
-    EndToEnd() { MakeDirectories(TemporaryDirectory()); }
+    EndToEnd() { MakeTemporaryDirectory(); }
 
     std::string Path(const std::string& relative) const { return m_root / relative; }
-    std::string TemporaryDirectory() const { return m_root / "Temp"; }
+    std::string TemporaryDirectory() const { return m_root / m_temporaryFolder; }
+    // Another temporary directory for the uninstaller, below the test's folder.
+    void UseTemporaryFolder(const std::string& name)
+    {
+        m_temporaryFolder = name;
+        MakeTemporaryDirectory();
+    }
+    // Holds a file of some other program, as a user's temporary directory does. An empty one
+    // next to the applications would be taken by the removal's pruning, which removes the
+    // file-free subfolders of every parent it reaches.
+    void MakeTemporaryDirectory() { WriteTextFile(TemporaryDirectory() + "\\other.tmp"); }
 
     // The installers' work: product key first, then each application.
     void InstallProductWithLanguage(const std::string& language)
@@ -79,6 +89,7 @@ protected:
 
     ScopedProductKey m_productKey;
     ScopedTestDirectory m_root;
+    std::string m_temporaryFolder = "Temp";
     // Declared last: a process still running when a test fails is killed before its folders go.
     UninstallerProcess m_process;
 };

@@ -125,6 +125,33 @@ TEST_F(EndToEnd, RemovingEveryApplicationDeletesTheProductKeyAndTheUninstaller)
     EXPECT_TRUE(WaitUntil([&] { return !DirectoryExists(Path("Programs")); })) << "emptied folders stayed";
 }
 
+// Paths as users have them: the programs below a folder with blanks, and a temporary
+// directory with a blank (a user name with a blank puts one there). The hand-off names its
+// copy on a command line whose program name ends at the first blank.
+TEST_F(EndToEnd, SelfDeletionWorksWithBlanksInThePaths)
+{
+    UseTemporaryFolder("Local Settings\\Temp Files");
+    Application a;
+    a.index = 1;
+    a.name = "Alpha Suite";
+    a.directory = Path("Program Files\\Korvane\\Alpha Suite");
+    a.files = {a.directory + "\\alpha main.exe", a.Uninstaller()};
+    a.shortcuts = {{Path("Start Menu\\Korvane\\Alpha Suite.lnk"), a.directory + "\\alpha main.exe"}};
+    InstallProductWithLanguage("English");
+    Install(a);
+
+    const UninstallerDialog dialog = Run(a.Uninstaller());
+    ASSERT_TRUE(dialog) << "no dialog";
+    ASSERT_EQ(std::vector<std::string>{Row(a)}, dialog.Rows());
+    ASSERT_EQ("", RemoveRowsThroughDialog(dialog, m_process.Id(), {0}));
+    CloseAndWait(dialog);
+
+    EXPECT_FALSE(RegistryKeyExists(kProductKey));
+    EXPECT_FALSE(FileExists(Path("Start Menu\\Korvane\\Alpha Suite.lnk")));
+    ExpectTheProgramDeletesItself(a.Uninstaller());
+    EXPECT_TRUE(WaitUntil([&] { return !DirectoryExists(Path("Program Files")); })) << "emptied folders stayed";
+}
+
 TEST_F(EndToEnd, GermanCatalogueShowsTheGermanDialogAndMessages)
 {
     Application office;
