@@ -40,6 +40,14 @@ if [ "${2:-}" = --on-display ]; then
 else
   echo "Select applications and press Remove; close the dialog to end the demo."
   wait "$demo_pid" || true
+  # The copy that deletes the uninstaller's own file ends a moment after the uninstaller.
+  for _ in $(seq 20); do
+    ls "$WINEPREFIX"/drive_c/users/*/Temp/Del* >/dev/null 2>&1 || break
+    sleep 0.1
+  done
+  echo "What is left of the applications' folders:"
+  (cd "$WINEPREFIX/drive_c/Program Files" 2>/dev/null && find Korvane 2>/dev/null | sed 's/^/  /') ||
+    echo "  nothing"
   echo "What the catalogue holds now:"
   "$demo_wine" reg query 'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\Korvane Version 7.0' /s \
     2>/dev/null | tr -d '\r' | grep -E 'AppName|UninstallString' || echo "  nothing: the product key is gone"
