@@ -152,32 +152,25 @@ bool UninstallerProcess::Start(const std::string& program, const std::string& te
 {
     const size_t cut = program.find_last_of('\\');
     const std::string directory = cut == std::string::npos ? std::string() : program.substr(0, cut);
-    std::string commandLine = "\"" + program + "\"";
-    std::string environment = temporaryDirectory.empty() ? std::string()
-                                                         : EnvironmentWithTemporaryDirectory(temporaryDirectory);
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION started = {};
-    if (!::CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0,
-                          environment.empty() ? nullptr : &environment[0],
-                          directory.empty() ? nullptr : directory.c_str(), &startup, &started))
-        return false;
-    ::CloseHandle(started.hThread);
-    m_process.Reset(started.hProcess);
-    m_processId = started.dwProcessId;
-    return true;
+    return Launch(program.c_str(), "\"" + program + "\"", directory, temporaryDirectory);
 }
 
 bool UninstallerProcess::StartCommand(const std::string& commandLine, const std::string& temporaryDirectory)
 {
-    std::string line = commandLine;
+    return Launch(nullptr, commandLine, "", temporaryDirectory);
+}
+
+bool UninstallerProcess::Launch(const char* program, std::string commandLine, const std::string& directory,
+                                const std::string& temporaryDirectory)
+{
     std::string environment = temporaryDirectory.empty() ? std::string()
                                                          : EnvironmentWithTemporaryDirectory(temporaryDirectory);
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started = {};
-    if (!::CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0,
-                          environment.empty() ? nullptr : &environment[0], nullptr, &startup, &started))
+    if (!::CreateProcessA(program, &commandLine[0], nullptr, nullptr, FALSE, 0,
+                          environment.empty() ? nullptr : &environment[0],
+                          directory.empty() ? nullptr : directory.c_str(), &startup, &started))
         return false;
     ::CloseHandle(started.hThread);
     m_process.Reset(started.hProcess);

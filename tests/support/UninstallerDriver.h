@@ -54,6 +54,9 @@ public:
     void Kill();
 
 private:
+    bool Launch(const char* program, std::string commandLine, const std::string& directory,
+                const std::string& temporaryDirectory);
+
     KernelHandle m_process;
     DWORD m_processId = 0;
 };
