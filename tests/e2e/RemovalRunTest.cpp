@@ -14,8 +14,8 @@ std::string Row(const Application& application)
     return application.name + "\t" + application.directory;
 }
 
-// Two applications with a shared file, each with a start-menu shortcut, as the Overview's
-// typical run has them: A is removed from B's folder.
+// The typical run: two applications with a shared file, each with a start-menu shortcut;
+// A is removed with B's uninstaller, started from B's folder.
 TEST_F(EndToEnd, RemovingOneOfTwoFromTheOthersFolderKeepsTheOtherAndItsUninstaller)
 {
     const std::string shared = Path("Programs\\Common\\korvane.dll");
