@@ -1,22 +1,8 @@
 #include "framework/FileFind.h"
 
+#include "framework/PathText.h"
+
 #include <cstring>
-#include <mbstring.h>
-
-namespace {
-
-// The later of the last backslash and the last forward slash; the multibyte search never
-// takes the second byte of a double-byte character for a separator.
-const char* LastSeparator(const char* path)
-{
-    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(path);
-    const unsigned char* backslash = _mbsrchr(bytes, '\\');
-    const unsigned char* slash = _mbsrchr(bytes, '/');
-    const unsigned char* later = backslash > slash ? backslash : slash;
-    return reinterpret_cast<const char*>(later);
-}
-
-}  // namespace
 
 BOOL CFileFind::FindFile(const char* pattern)
 {
@@ -34,7 +20,7 @@ BOOL CFileFind::FindFile(const char* pattern)
     if (!m_search)
         return FALSE;
 
-    const char* separator = LastSeparator(full);
+    const char* separator = LastPathSeparator(full);
     m_root = separator ? CString(full, static_cast<size_t>(separator - full)) : CString(full);
     return TRUE;
 }

@@ -3,23 +3,9 @@
 #include "app/UninstallApp.h"
 
 #include "framework/FileFind.h"
+#include "framework/PathText.h"
 #include "removal/DirectoryLink.h"
 #include "removal/VolumeTop.h"
-
-#include <mbstring.h>
-
-namespace {
-
-// The later of the last backslash and the last forward slash, multibyte-aware; null if none.
-const char* LastSeparator(const char* path)
-{
-    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(path);
-    const unsigned char* backslash = _mbsrchr(bytes, '\\');
-    const unsigned char* slash = _mbsrchr(bytes, '/');
-    return reinterpret_cast<const char*>(backslash > slash ? backslash : slash);
-}
-
-}  // namespace
 
 void CUninstallApp::DeletePathAndPruneParents(CString path)
 {
@@ -59,7 +45,7 @@ void CUninstallApp::DeletePathAndPruneParents(CString path)
         return;
 
     // The match's full path is absolute with backslashes, whatever form the caller gave.
-    const char* separator = LastSeparator(path);
+    const char* separator = LastPathSeparator(path);
     if (!separator)
         return;
     DeletePathAndPruneParents(CString(path.GetString(), static_cast<size_t>(separator - path.GetString())));

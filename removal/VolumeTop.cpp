@@ -1,5 +1,7 @@
 #include "removal/VolumeTop.h"
 
+#include "framework/PathText.h"
+
 #include <windows.h>
 
 #include <cctype>
@@ -67,12 +69,9 @@ bool IsPatternAtVolumeTop(const char* path)
     const DWORD length = ::GetFullPathNameA(path, sizeof full, full, nullptr);
     if (length == 0 || length >= sizeof full)
         return false;  // not searchable at all
-    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(full);
-    const unsigned char* backslash = _mbsrchr(bytes, '\\');
-    const unsigned char* slash = _mbsrchr(bytes, '/');
-    const unsigned char* separator = backslash > slash ? backslash : slash;
+    const char* separator = LastPathSeparator(full);
     if (!separator)
         return false;
-    full[separator - bytes] = '\0';
+    full[separator - full] = '\0';
     return IsVolumeTop(full);
 }
