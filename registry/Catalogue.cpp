@@ -1,5 +1,7 @@
 #include "registry/Catalogue.h"
 
+#include "registry/RegistryPath.h"
+
 namespace catalogue {
 
 CString EntryKey(const char* productKey, int index)
@@ -7,6 +9,23 @@ CString EntryKey(const char* productKey, int index)
     CString key;
     key.Format(kEntryKeyFormat, productKey, index);
     return key;
+}
+
+bool ReadValue(const char* keyPath, const char* valueName, CString& value)
+{
+    char buffer[kValueBufferSize];
+    DWORD capacity = sizeof buffer;  // set anew for every read: a read lowers it
+    if (ReadStringValue(HKEY_LOCAL_MACHINE, keyPath, valueName, buffer, capacity) != kRegistryOk)
+        return false;
+    value = buffer;
+    return true;
+}
+
+bool ReadNumberedValue(const char* entryKey, const char* nameFormat, int n, CString& value)
+{
+    CString valueName;
+    valueName.Format(nameFormat, n);
+    return ReadValue(entryKey, valueName, value);
 }
 
 }  // namespace catalogue

@@ -3,21 +3,16 @@
 #include "ui/UninstallDlg.h"
 
 #include "registry/Catalogue.h"
-#include "registry/RegistryPath.h"
 
 BOOL CUninstallDlg::IsFileListedInEntry(const CString& entryKey, const CString& path)
 {
     // The list runs from File 1 to the first number that cannot be read.
-    for (int n = 1;; ++n) {
-        CString valueName;
-        valueName.Format(catalogue::kFileValueFormat, n);
-        char value[catalogue::kValueBufferSize];
-        DWORD capacity = sizeof value;
-        if (ReadStringValue(HKEY_LOCAL_MACHINE, entryKey, valueName, value, capacity) != kRegistryOk)
-            return FALSE;
+    CString value;
+    for (int n = 1; catalogue::ReadNumberedValue(entryKey, catalogue::kFileValueFormat, n, value); ++n) {
         if (path.CompareNoCase(value) == 0)
             return TRUE;
     }
+    return FALSE;
 }
 
 BOOL CUninstallDlg::IsFileListedByOtherEntry(const CString& entryKey, const CString& path)

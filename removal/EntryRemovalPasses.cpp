@@ -5,22 +5,8 @@
 #include "app/UninstallApp.h"
 #include "framework/WinApp.h"
 #include "registry/Catalogue.h"
-#include "registry/RegistryPath.h"
 
 namespace {
-
-// Reads value number n of a numbered list ("Link %i" or "File %i") of the entry.
-bool ReadNumberedValue(const CString& entryKey, const char* nameFormat, int n, CString& value)
-{
-    CString valueName;
-    valueName.Format(nameFormat, n);
-    char buffer[catalogue::kValueBufferSize];
-    DWORD capacity = sizeof buffer;  // set anew for every read: a read lowers it
-    if (ReadStringValue(HKEY_LOCAL_MACHINE, entryKey, valueName, buffer, capacity) != kRegistryOk)
-        return false;
-    value = buffer;
-    return true;
-}
 
 CUninstallApp* TheApp()
 {
@@ -34,7 +20,7 @@ void CUninstallDlg::RemoveEntryLinks(const CString& entryKey)
     // A shortcut goes only when it points at one of the entry's own files; the files are
     // still listed, since this pass runs first.
     CString link;
-    for (int n = 1; ReadNumberedValue(entryKey, catalogue::kLinkValueFormat, n, link); ++n) {
+    for (int n = 1; catalogue::ReadNumberedValue(entryKey, catalogue::kLinkValueFormat, n, link); ++n) {
         if (LinkTargetBelongsToEntry(entryKey, link))
             TheApp()->DeletePathAndPruneParents(link);
     }
@@ -44,7 +30,7 @@ void CUninstallDlg::RemoveEntryFiles(const CString& entryKey)
 {
     // A file that another entry still lists stays for that entry.
     CString file;
-    for (int n = 1; ReadNumberedValue(entryKey, catalogue::kFileValueFormat, n, file); ++n) {
+    for (int n = 1; catalogue::ReadNumberedValue(entryKey, catalogue::kFileValueFormat, n, file); ++n) {
         if (!IsFileListedByOtherEntry(entryKey, file))
             TheApp()->DeletePathAndPruneParents(file);
     }

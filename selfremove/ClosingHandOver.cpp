@@ -19,12 +19,11 @@ void CUninstallDlg::OnOK()
     // keeps its catalogue and its uninstaller.
     for (int i = catalogue::kFirstListedEntry; i <= catalogue::kLastListedEntry; ++i) {
         const CString entryKey = catalogue::EntryKey(m_productKey, i);
-        char directory[catalogue::kValueBufferSize];
-        DWORD capacity = sizeof directory;
-        if (ReadStringValue(HKEY_LOCAL_MACHINE, entryKey, catalogue::kDirectoryValue, directory, capacity) != kRegistryOk)
+        CString directory;
+        if (!catalogue::ReadValue(entryKey, catalogue::kDirectoryValue, directory))
             continue;
         nothingLeft = false;
-        const CString uninstallerPath = CString(directory) + catalogue::kUninstallerFileName;
+        const CString uninstallerPath = directory + catalogue::kUninstallerFileName;
         // Written for every remaining entry: the highest one's uninstaller is what stays.
         WriteStringValue(HKEY_LOCAL_MACHINE, m_productKey, catalogue::kUninstallStringValue, uninstallerPath);
         if (uninstallerPath.CompareNoCase(runningPath) == 0)

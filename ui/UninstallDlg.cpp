@@ -2,7 +2,6 @@
 
 #include "framework/WinApp.h"
 #include "registry/Catalogue.h"
-#include "registry/RegistryPath.h"
 #include "res/resource.h"
 
 namespace {
@@ -42,16 +41,13 @@ BOOL CUninstallDlg::OnInitDialog()
 
     for (int i = catalogue::kFirstListedEntry; i <= catalogue::kLastListedEntry; ++i) {
         const CString entryKey = catalogue::EntryKey(m_productKey, i);
-        char directory[catalogue::kValueBufferSize];
-        DWORD capacity = sizeof directory;
-        if (ReadStringValue(HKEY_LOCAL_MACHINE, entryKey, catalogue::kDirectoryValue, directory, capacity) != kRegistryOk)
-            continue;
-        char appName[catalogue::kValueBufferSize];
-        capacity = sizeof appName;
-        if (ReadStringValue(HKEY_LOCAL_MACHINE, entryKey, catalogue::kAppNameValue, appName, capacity) != kRegistryOk)
+        // "AppName" is not read when "Directory" fails.
+        CString directory, appName;
+        if (!catalogue::ReadValue(entryKey, catalogue::kDirectoryValue, directory) ||
+            !catalogue::ReadValue(entryKey, catalogue::kAppNameValue, appName))
             continue;
         CString row;
-        row.Format("%s\t%s", appName, directory);
+        row.Format("%s\t%s", appName.GetString(), directory.GetString());
         // The list sorts its rows, so the item data is the only link from a row to its entry.
         const int index = m_appList.AddString(row);
         m_appList.SetItemData(index, static_cast<DWORD_PTR>(i));
