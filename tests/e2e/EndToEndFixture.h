@@ -53,19 +53,7 @@ protected:
     }
 
     // The temporary copies that a self-deletion hand-off leaves while it runs.
-    std::vector<std::string> HandOffCopies() const
-    {
-        std::vector<std::string> names;
-        WIN32_FIND_DATAA found;
-        HANDLE search = ::FindFirstFileA((TemporaryDirectory() + "\\Del*").c_str(), &found);
-        if (search == INVALID_HANDLE_VALUE)
-            return names;
-        do
-            names.push_back(found.cFileName);
-        while (::FindNextFileA(search, &found));
-        ::FindClose(search);
-        return names;
-    }
+    std::vector<std::string> HandOffCopies() const { return FolderEntries(TemporaryDirectory(), "Del*"); }
 
     // Closes the dialog and waits for the process to end.
     void CloseAndWait(const UninstallerDialog& dialog, CloseWay way = CloseWay::CloseButton)

@@ -5,6 +5,7 @@
 using namespace removal_tests;
 using testing_support::DirectoryExists;
 using testing_support::FileExists;
+using testing_support::FolderEntries;
 using testing_support::ScopedTestDirectory;
 
 namespace {
@@ -74,11 +75,11 @@ TEST(DeletePathAndPruneParents, LastMatchThatCannotGoStopsTheWalk)
     ScopedTestDirectory t;
     MakeLayout(t.Path(), kBaseLayout);
     MakeLayout(t.Path(), {"a\\x.log", "a\\y.log", "a\\e1\\", "a\\e2\\", "a\\e3\\", "a\\e4\\"});
-    const std::vector<std::string> logs = SearchOrder(t / "a", "*.log");
+    const std::vector<std::string> logs = FolderEntries(t / "a", "*.log");
     ASSERT_EQ(2u, logs.size());
     MakeReadOnly(t / "a" + "\\" + logs[1]);
     // A walk would search a and remove the empty folders yielded before the read-only file.
-    const std::vector<std::string> all = SearchOrder(t / "a");
+    const std::vector<std::string> all = FolderEntries(t / "a");
     ASSERT_NE(logs[1], all[0]) << "an empty folder must precede the read-only file";
     ASSERT_TRUE(::SetCurrentDirectoryA((t / "start").c_str()));
 
@@ -96,10 +97,10 @@ TEST(DeletePathAndPruneParents, FirstMatchThatCannotGoLetsTheWalkStart)
     ScopedTestDirectory t;
     MakeLayout(t.Path(), kBaseLayout);
     MakeLayout(t.Path(), {"a\\x.log", "a\\y.log", "a\\e1\\"});
-    const std::vector<std::string> logs = SearchOrder(t / "a", "*.log");
+    const std::vector<std::string> logs = FolderEntries(t / "a", "*.log");
     ASSERT_EQ(2u, logs.size());
     MakeReadOnly(t / "a" + "\\" + logs[0]);
-    const std::vector<std::string> all = SearchOrder(t / "a");
+    const std::vector<std::string> all = FolderEntries(t / "a");
     const bool folderBeforeFile = all[0] == "e1" || (all[1] == "e1" && all[0] != logs[0]);
     ASSERT_TRUE(::SetCurrentDirectoryA((t / "start").c_str()));
 

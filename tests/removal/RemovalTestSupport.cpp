@@ -29,22 +29,6 @@ std::string Expand(const std::string& text, const std::string& root)
     return result;
 }
 
-std::vector<std::string> SearchOrder(const std::string& folder, const char* pattern)
-{
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = ::FindFirstFileA((folder + "\\" + pattern).c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        const std::string name = found.cFileName;
-        if (name != "." && name != "..")
-            names.push_back(name);
-    } while (::FindNextFileA(search, &found));
-    ::FindClose(search);
-    return names;
-}
-
 std::string CurrentDirectoryBelow(const std::string& root)
 {
     const std::string current = testing_support::CurrentDirectory();

@@ -20,9 +20,6 @@ void MakeLayout(const std::string& root, const std::vector<std::string>& layout)
 // Replaces every "{T}" in text with root.
 std::string Expand(const std::string& text, const std::string& root);
 
-// The names that a search of the folder yields, in the platform's order, without dots.
-std::vector<std::string> SearchOrder(const std::string& folder, const char* pattern = "*");
-
 // The process's current directory relative to root: "." for root itself, "<outside>" if it
 // lies outside.
 std::string CurrentDirectoryBelow(const std::string& root);

@@ -5,6 +5,7 @@
 using namespace removal_tests;
 using testing_support::DirectoryExists;
 using testing_support::FileExists;
+using testing_support::FolderEntries;
 using testing_support::ScopedTestDirectory;
 
 namespace {
@@ -75,7 +76,7 @@ TEST(RemoveEmptyDirectoryTree, FileDeepDownStopsAtOnce)
     MakeLayout(t.Path(), kBaseLayout);
     MakeLayout(t.Path(), {"a\\b\\c\\f.txt", "a\\e\\"});
     ASSERT_TRUE(::SetCurrentDirectoryA((t / "start").c_str()));
-    const std::vector<std::string> order = SearchOrder(t / "a");
+    const std::vector<std::string> order = FolderEntries(t / "a");
     ASSERT_EQ(2u, order.size());
     const bool siblingFirst = order[0] == "e";
 
