@@ -21,6 +21,25 @@ void MakeLayout(const std::string& root, const std::vector<std::string>& layout)
     }
 }
 
+const std::vector<std::string> kBaseLayout = {"keep.txt", "start\\here.txt"};
+
+void LayOut(const testing_support::ScopedTestDirectory& folder, const std::vector<std::string>& layout,
+            const char* current)
+{
+    MakeLayout(folder.Path(), kBaseLayout);
+    MakeLayout(folder.Path(), layout);
+    ASSERT_TRUE(::SetCurrentDirectoryA((folder / current).c_str())) << current;
+}
+
+void ExpectGoneAndKept(const testing_support::ScopedTestDirectory& folder, const std::vector<std::string>& gone,
+                       const std::vector<std::string>& kept)
+{
+    for (const std::string& name : gone)
+        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA((folder / name).c_str())) << name << " stayed";
+    for (const std::string& name : kept)
+        EXPECT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA((folder / name).c_str())) << name << " went";
+}
+
 std::string Expand(const std::string& text, const std::string& root)
 {
     std::string result = text;
