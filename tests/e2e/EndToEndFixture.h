@@ -35,6 +35,17 @@ protected:
     // file-free subfolders of every parent it reaches.
     void MakeTemporaryDirectory() { WriteTextFile(TemporaryDirectory() + "\\other.tmp"); }
 
+    // An application whose folder lies below the test's folder; files and shortcuts are the
+    // test's to add.
+    Application NewApplication(int index, const std::string& name, const std::string& folder) const
+    {
+        Application application;
+        application.index = index;
+        application.name = name;
+        application.directory = Path(folder);
+        return application;
+    }
+
     // The installers' work: product key first, then each application.
     void InstallProductWithLanguage(const std::string& language)
     {
