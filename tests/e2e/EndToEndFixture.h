@@ -63,6 +63,19 @@ protected:
         return WaitForDialog(m_process, caption);
     }
 
+    // Selects the row and presses Remove, as a user does; returns the confirmation box, or none
+    // if Remove did not become enabled or no box came.
+    MessageBoxWindow SelectRowAndPressRemove(const UninstallerDialog& dialog, int row)
+    {
+        dialog.SelectRow(row);
+        if (!WaitUntil([&] { return dialog.IsRemoveEnabled(); })) {
+            ADD_FAILURE() << "selecting row " << row << " did not enable Remove";
+            return MessageBoxWindow();
+        }
+        dialog.PressRemove();
+        return WaitForMessageBox(m_process.Id());
+    }
+
     // The temporary copies that a self-deletion hand-off leaves while it runs.
     std::vector<std::string> HandOffCopies() const { return FolderEntries(TemporaryDirectory(), "Del*"); }
 

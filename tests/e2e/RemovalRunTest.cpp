@@ -38,10 +38,7 @@ TEST_F(EndToEnd, RemovingOneOfTwoFromTheOthersFolderKeepsTheOtherAndItsUninstall
     EXPECT_EQ(1, dialog.RowData(0));
     EXPECT_FALSE(dialog.IsRemoveEnabled()) << "nothing is selected yet";
 
-    dialog.SelectRow(0);
-    ASSERT_TRUE(WaitUntil([&] { return dialog.IsRemoveEnabled(); }));
-    dialog.PressRemove();
-    const MessageBoxWindow confirmation = WaitForMessageBox(m_process.Id());
+    const MessageBoxWindow confirmation = SelectRowAndPressRemove(dialog, 0);
     ASSERT_TRUE(confirmation) << "no confirmation";
     EXPECT_EQ(kMessageCaption, confirmation.Caption());
     EXPECT_EQ(kConfirmText, confirmation.Text());
@@ -154,10 +151,7 @@ TEST_F(EndToEnd, GermanCatalogueShowsTheGermanDialogAndMessages)
     EXPECT_EQ("&Entfernen", dialog.ControlText(IDC_REMOVE));
     ASSERT_EQ((std::vector<std::string>{Row(office), Row(sheets)}), dialog.Rows());
 
-    dialog.SelectRow(0);
-    ASSERT_TRUE(WaitUntil([&] { return dialog.IsRemoveEnabled(); }));
-    dialog.PressRemove();
-    const MessageBoxWindow confirmation = WaitForMessageBox(m_process.Id());
+    const MessageBoxWindow confirmation = SelectRowAndPressRemove(dialog, 0);
     ASSERT_TRUE(confirmation);
     EXPECT_EQ(kMessageCaption, confirmation.Caption());
     EXPECT_EQ("Sind Sie sicher, dass Sie die gew\xE4hlten Programme von Ihrem Computer entfernen m\xF6" "chten?",
@@ -219,10 +213,7 @@ TEST_F(EndToEnd, ConfirmationAnsweredNoChangesNothing)
 
     const UninstallerDialog dialog = Run(b.Uninstaller());
     ASSERT_TRUE(dialog);
-    dialog.SelectRow(0);
-    ASSERT_TRUE(WaitUntil([&] { return dialog.IsRemoveEnabled(); }));
-    dialog.PressRemove();
-    const MessageBoxWindow confirmation = WaitForMessageBox(m_process.Id());
+    const MessageBoxWindow confirmation = SelectRowAndPressRemove(dialog, 0);
     ASSERT_TRUE(confirmation);
     ASSERT_TRUE(confirmation.Press(IDNO));
     ASSERT_TRUE(confirmation.WaitUntilGone());
