@@ -11,10 +11,7 @@ class ClosingWay : public EndToEnd, public ::testing::WithParamInterface<CloseWa
 // platform at the remaining application's uninstaller and lets the copy delete itself.
 TEST_P(ClosingWay, RunsTheHandOver)
 {
-    Application kept;
-    kept.index = 1;
-    kept.name = "Kept";
-    kept.directory = Path("Kept");
+    Application kept = NewApplication(1, "Kept", "Kept");
     kept.files = {kept.directory + "\\kept.exe"};
     InstallProductWithLanguage("English");
     Install(kept);
@@ -56,15 +53,9 @@ INSTANTIATE_TEST_SUITE_P(EndToEnd, ClosingWay,
 // starts what "UninstallString" names.
 TEST_F(EndToEnd, StartedThroughThePlatformsListOfInstalledSoftware)
 {
-    Application a;
-    a.index = 1;
-    a.name = "Alpha";
-    a.directory = Path("Alpha");
+    Application a = NewApplication(1, "Alpha", "Alpha");
     a.files = {a.directory + "\\alpha.exe", a.Uninstaller()};
-    Application b;
-    b.index = 2;
-    b.name = "Beta";
-    b.directory = Path("Beta");
+    Application b = NewApplication(2, "Beta", "Beta");
     b.files = {b.directory + "\\beta.exe"};
     InstallProductWithLanguage("English");
     Install(a);

@@ -35,6 +35,17 @@ protected:
     // file-free subfolders of every parent it reaches.
     void MakeTemporaryDirectory() { WriteTextFile(TemporaryDirectory() + "\\other.tmp"); }
 
+    // An application whose folder lies below the test's folder; files and shortcuts are the
+    // test's to add.
+    Application NewApplication(int index, const std::string& name, const std::string& folder) const
+    {
+        Application application;
+        application.index = index;
+        application.name = name;
+        application.directory = Path(folder);
+        return application;
+    }
+
     // The installers' work: product key first, then each application.
     void InstallProductWithLanguage(const std::string& language)
     {
@@ -52,20 +63,21 @@ protected:
         return WaitForDialog(m_process, caption);
     }
 
-    // The temporary copies that a self-deletion hand-off leaves while it runs.
-    std::vector<std::string> HandOffCopies() const
+    // Selects the row and presses Remove, as a user does; returns the confirmation box, or none
+    // if Remove did not become enabled or no box came.
+    MessageBoxWindow SelectRowAndPressRemove(const UninstallerDialog& dialog, int row)
     {
-        std::vector<std::string> names;
-        WIN32_FIND_DATAA found;
-        HANDLE search = ::FindFirstFileA((TemporaryDirectory() + "\\Del*").c_str(), &found);
-        if (search == INVALID_HANDLE_VALUE)
-            return names;
-        do
-            names.push_back(found.cFileName);
-        while (::FindNextFileA(search, &found));
-        ::FindClose(search);
-        return names;
+        dialog.SelectRow(row);
+        if (!WaitUntil([&] { return dialog.IsRemoveEnabled(); })) {
+            ADD_FAILURE() << "selecting row " << row << " did not enable Remove";
+            return MessageBoxWindow();
+        }
+        dialog.PressRemove();
+        return WaitForMessageBox(m_process.Id());
     }
+
+    // The temporary copies that a self-deletion hand-off leaves while it runs.
+    std::vector<std::string> HandOffCopies() const { return FolderEntries(TemporaryDirectory(), "Del*"); }
 
     // Closes the dialog and waits for the process to end.
     void CloseAndWait(const UninstallerDialog& dialog, CloseWay way = CloseWay::CloseButton)

@@ -19,17 +19,11 @@ std::string Row(const Application& application)
 TEST_F(EndToEnd, RemovingOneOfTwoFromTheOthersFolderKeepsTheOtherAndItsUninstaller)
 {
     const std::string shared = Path("Programs\\Common\\korvane.dll");
-    Application a;
-    a.index = 1;
-    a.name = "Alpha";
-    a.directory = Path("Programs\\Alpha");
+    Application a = NewApplication(1, "Alpha", "Programs\\Alpha");
     a.files = {a.directory + "\\alpha.exe", a.directory + "\\Data\\alpha.dat", shared, a.Uninstaller()};
     a.shortcuts = {{Path("Menu\\Korvane\\Alpha.lnk"), a.directory + "\\alpha.exe"},
                    {Path("Desktop\\Alpha.lnk"), a.directory + "\\alpha.exe"}};
-    Application b;
-    b.index = 2;
-    b.name = "Beta";
-    b.directory = Path("Programs\\Beta");
+    Application b = NewApplication(2, "Beta", "Programs\\Beta");
     b.files = {b.directory + "\\beta.exe", shared};
     b.shortcuts = {{Path("Menu\\Korvane\\Beta.lnk"), b.directory + "\\beta.exe"}};
     InstallProductWithLanguage("English");
@@ -44,10 +38,7 @@ TEST_F(EndToEnd, RemovingOneOfTwoFromTheOthersFolderKeepsTheOtherAndItsUninstall
     EXPECT_EQ(1, dialog.RowData(0));
     EXPECT_FALSE(dialog.IsRemoveEnabled()) << "nothing is selected yet";
 
-    dialog.SelectRow(0);
-    ASSERT_TRUE(WaitUntil([&] { return dialog.IsRemoveEnabled(); }));
-    dialog.PressRemove();
-    const MessageBoxWindow confirmation = WaitForMessageBox(m_process.Id());
+    const MessageBoxWindow confirmation = SelectRowAndPressRemove(dialog, 0);
     ASSERT_TRUE(confirmation) << "no confirmation";
     EXPECT_EQ(kMessageCaption, confirmation.Caption());
     EXPECT_EQ(kConfirmText, confirmation.Text());
@@ -91,16 +82,10 @@ TEST_F(EndToEnd, RemovingOneOfTwoFromTheOthersFolderKeepsTheOtherAndItsUninstall
 
 TEST_F(EndToEnd, RemovingEveryApplicationDeletesTheProductKeyAndTheUninstaller)
 {
-    Application a;
-    a.index = 1;
-    a.name = "Alpha";
-    a.directory = Path("Programs\\Korvane\\Alpha");
+    Application a = NewApplication(1, "Alpha", "Programs\\Korvane\\Alpha");
     a.files = {a.directory + "\\alpha.exe", a.Uninstaller()};
     a.shortcuts = {{Path("Desktop\\Alpha.lnk"), a.directory + "\\alpha.exe"}};
-    Application b;
-    b.index = 2;
-    b.name = "Beta";
-    b.directory = Path("Programs\\Korvane\\Beta");
+    Application b = NewApplication(2, "Beta", "Programs\\Korvane\\Beta");
     // B's own uninstaller is not listed: only the hand-off can delete it.
     b.files = {b.directory + "\\beta.exe", b.directory + "\\Help\\beta.hlp"};
     InstallProductWithLanguage("");
@@ -131,10 +116,7 @@ TEST_F(EndToEnd, RemovingEveryApplicationDeletesTheProductKeyAndTheUninstaller)
 TEST_F(EndToEnd, SelfDeletionWorksWithBlanksInThePaths)
 {
     UseTemporaryFolder("Local Settings\\Temp Files");
-    Application a;
-    a.index = 1;
-    a.name = "Alpha Suite";
-    a.directory = Path("Program Files\\Korvane\\Alpha Suite");
+    Application a = NewApplication(1, "Alpha Suite", "Program Files\\Korvane\\Alpha Suite");
     a.files = {a.directory + "\\alpha main.exe", a.Uninstaller()};
     a.shortcuts = {{Path("Start Menu\\Korvane\\Alpha Suite.lnk"), a.directory + "\\alpha main.exe"}};
     InstallProductWithLanguage("English");
@@ -154,15 +136,9 @@ TEST_F(EndToEnd, SelfDeletionWorksWithBlanksInThePaths)
 
 TEST_F(EndToEnd, GermanCatalogueShowsTheGermanDialogAndMessages)
 {
-    Application office;
-    office.index = 1;
-    office.name = "B\xFCrokalender";
-    office.directory = Path("Programme\\B\xFCrokalender");
+    Application office = NewApplication(1, "B\xFCrokalender", "Programme\\B\xFCrokalender");
     office.files = {office.directory + "\\kalender.exe", office.Uninstaller()};
-    Application sheets;
-    sheets.index = 2;
-    sheets.name = "Tabellen";
-    sheets.directory = Path("Programme\\Tabellen");
+    Application sheets = NewApplication(2, "Tabellen", "Programme\\Tabellen");
     sheets.files = {sheets.directory + "\\tabellen.exe"};
     InstallProductWithLanguage("Deutsch");
     Install(office);
@@ -175,10 +151,7 @@ TEST_F(EndToEnd, GermanCatalogueShowsTheGermanDialogAndMessages)
     EXPECT_EQ("&Entfernen", dialog.ControlText(IDC_REMOVE));
     ASSERT_EQ((std::vector<std::string>{Row(office), Row(sheets)}), dialog.Rows());
 
-    dialog.SelectRow(0);
-    ASSERT_TRUE(WaitUntil([&] { return dialog.IsRemoveEnabled(); }));
-    dialog.PressRemove();
-    const MessageBoxWindow confirmation = WaitForMessageBox(m_process.Id());
+    const MessageBoxWindow confirmation = SelectRowAndPressRemove(dialog, 0);
     ASSERT_TRUE(confirmation);
     EXPECT_EQ(kMessageCaption, confirmation.Caption());
     EXPECT_EQ("Sind Sie sicher, dass Sie die gew\xE4hlten Programme von Ihrem Computer entfernen m\xF6" "chten?",
@@ -202,15 +175,9 @@ TEST_F(EndToEnd, GermanCatalogueShowsTheGermanDialogAndMessages)
 // Rows are sorted by text; the row's own index, not its position, names the entry removed.
 TEST_F(EndToEnd, SortedRowsRemoveTheEntryTheyShow)
 {
-    Application beta;
-    beta.index = 2;
-    beta.name = "Beta";
-    beta.directory = Path("Beta");
+    Application beta = NewApplication(2, "Beta", "Beta");
     beta.files = {beta.directory + "\\beta.exe"};
-    Application alpha;
-    alpha.index = 7;
-    alpha.name = "Alpha";
-    alpha.directory = Path("Alpha");
+    Application alpha = NewApplication(7, "Alpha", "Alpha");
     alpha.files = {alpha.directory + "\\alpha.exe"};
     InstallProductWithLanguage("English");
     Install(beta);
@@ -235,16 +202,10 @@ TEST_F(EndToEnd, SortedRowsRemoveTheEntryTheyShow)
 
 TEST_F(EndToEnd, ConfirmationAnsweredNoChangesNothing)
 {
-    Application a;
-    a.index = 1;
-    a.name = "Alpha";
-    a.directory = Path("Alpha");
+    Application a = NewApplication(1, "Alpha", "Alpha");
     a.files = {a.directory + "\\alpha.exe"};
     a.shortcuts = {{Path("Menu\\Alpha.lnk"), a.directory + "\\alpha.exe"}};
-    Application b;
-    b.index = 2;
-    b.name = "Beta";
-    b.directory = Path("Beta");
+    Application b = NewApplication(2, "Beta", "Beta");
     b.files = {b.directory + "\\beta.exe"};
     InstallProductWithLanguage("English");
     Install(a);
@@ -252,10 +213,7 @@ TEST_F(EndToEnd, ConfirmationAnsweredNoChangesNothing)
 
     const UninstallerDialog dialog = Run(b.Uninstaller());
     ASSERT_TRUE(dialog);
-    dialog.SelectRow(0);
-    ASSERT_TRUE(WaitUntil([&] { return dialog.IsRemoveEnabled(); }));
-    dialog.PressRemove();
-    const MessageBoxWindow confirmation = WaitForMessageBox(m_process.Id());
+    const MessageBoxWindow confirmation = SelectRowAndPressRemove(dialog, 0);
     ASSERT_TRUE(confirmation);
     ASSERT_TRUE(confirmation.Press(IDNO));
     ASSERT_TRUE(confirmation.WaitUntilGone());
@@ -280,14 +238,8 @@ TEST_F(EndToEnd, ConfirmationAnsweredNoChangesNothing)
 // own entry and its own files only.
 TEST_F(EndToEnd, IdenticalRowsEachRemoveOnlyTheirOwnEntry)
 {
-    Application host;
-    host.index = 1;
-    host.name = "Host";
-    host.directory = Path("Host");
-    Application first;
-    first.index = 3;
-    first.name = "Twin";
-    first.directory = Path("Twin");
+    Application host = NewApplication(1, "Host", "Host");
+    Application first = NewApplication(3, "Twin", "Twin");
     first.files = {first.directory + "\\first.dll"};
     Application second = first;
     second.index = 4;
@@ -323,15 +275,9 @@ TEST_F(EndToEnd, IdenticalRowsEachRemoveOnlyTheirOwnEntry)
 
 TEST_F(EndToEnd, RemoveIsEnabledOnlyWhileARowIsSelected)
 {
-    Application a;
-    a.index = 1;
-    a.name = "Alpha";
-    a.directory = Path("Alpha");
+    Application a = NewApplication(1, "Alpha", "Alpha");
     a.files = {a.directory + "\\alpha.exe"};
-    Application b;
-    b.index = 2;
-    b.name = "Beta";
-    b.directory = Path("Beta");
+    Application b = NewApplication(2, "Beta", "Beta");
     InstallProductWithLanguage("English");
     Install(a);
     Install(b);

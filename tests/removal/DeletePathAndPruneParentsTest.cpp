@@ -5,14 +5,13 @@
 using namespace removal_tests;
 using testing_support::DirectoryExists;
 using testing_support::FileExists;
+using testing_support::FolderEntries;
 using testing_support::ScopedTestDirectory;
 
 namespace {
 
-// {T} holds a file of its own, so the upward walk always ends inside the test's folder; the
-// current directory starts in {T}\start, which holds a file too.
-const std::vector<std::string> kBaseLayout = {"keep.txt", "start\\here.txt"};
-
+// Every case is laid out on top of kBaseLayout, with the current directory in {T}\start unless
+// it says otherwise.
 struct PruneCase {
     const char* name;
     std::vector<std::string> layout;
@@ -52,16 +51,11 @@ TEST(DeletePathAndPruneParents, Cases)
     for (const PruneCase& c : kPruneCases) {
         SCOPED_TRACE(c.name);
         ScopedTestDirectory t;
-        MakeLayout(t.Path(), kBaseLayout);
-        MakeLayout(t.Path(), c.layout);
-        ASSERT_TRUE(::SetCurrentDirectoryA((t / c.currentBefore).c_str()));
+        ASSERT_NO_FATAL_FAILURE(LayOut(t, c.layout, c.currentBefore));
 
         App().DeletePathAndPruneParents(Expand(c.path, t.Path()).c_str());
 
-        for (const std::string& gone : c.gone)
-            EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA((t / gone).c_str())) << gone;
-        for (const std::string& kept : c.kept)
-            EXPECT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA((t / kept).c_str())) << kept;
+        ExpectGoneAndKept(t, c.gone, c.kept);
         EXPECT_TRUE(FileExists(t / "keep.txt"));
         EXPECT_TRUE(FileExists(t / "start\\here.txt"));
         EXPECT_EQ(c.currentAfter, CurrentDirectoryBelow(t.Path()));
@@ -72,15 +66,13 @@ TEST(DeletePathAndPruneParents, Cases)
 TEST(DeletePathAndPruneParents, LastMatchThatCannotGoStopsTheWalk)
 {
     ScopedTestDirectory t;
-    MakeLayout(t.Path(), kBaseLayout);
-    MakeLayout(t.Path(), {"a\\x.log", "a\\y.log", "a\\e1\\", "a\\e2\\", "a\\e3\\", "a\\e4\\"});
-    const std::vector<std::string> logs = SearchOrder(t / "a", "*.log");
+    ASSERT_NO_FATAL_FAILURE(LayOut(t, {"a\\x.log", "a\\y.log", "a\\e1\\", "a\\e2\\", "a\\e3\\", "a\\e4\\"}));
+    const std::vector<std::string> logs = FolderEntries(t / "a", "*.log");
     ASSERT_EQ(2u, logs.size());
     MakeReadOnly(t / "a" + "\\" + logs[1]);
     // A walk would search a and remove the empty folders yielded before the read-only file.
-    const std::vector<std::string> all = SearchOrder(t / "a");
+    const std::vector<std::string> all = FolderEntries(t / "a");
     ASSERT_NE(logs[1], all[0]) << "an empty folder must precede the read-only file";
-    ASSERT_TRUE(::SetCurrentDirectoryA((t / "start").c_str()));
 
     App().DeletePathAndPruneParents((t / "a\\*.log").c_str());
 
@@ -94,14 +86,12 @@ TEST(DeletePathAndPruneParents, LastMatchThatCannotGoStopsTheWalk)
 TEST(DeletePathAndPruneParents, FirstMatchThatCannotGoLetsTheWalkStart)
 {
     ScopedTestDirectory t;
-    MakeLayout(t.Path(), kBaseLayout);
-    MakeLayout(t.Path(), {"a\\x.log", "a\\y.log", "a\\e1\\"});
-    const std::vector<std::string> logs = SearchOrder(t / "a", "*.log");
+    ASSERT_NO_FATAL_FAILURE(LayOut(t, {"a\\x.log", "a\\y.log", "a\\e1\\"}));
+    const std::vector<std::string> logs = FolderEntries(t / "a", "*.log");
     ASSERT_EQ(2u, logs.size());
     MakeReadOnly(t / "a" + "\\" + logs[0]);
-    const std::vector<std::string> all = SearchOrder(t / "a");
+    const std::vector<std::string> all = FolderEntries(t / "a");
     const bool folderBeforeFile = all[0] == "e1" || (all[1] == "e1" && all[0] != logs[0]);
-    ASSERT_TRUE(::SetCurrentDirectoryA((t / "start").c_str()));
 
     App().DeletePathAndPruneParents((t / "a\\*.log").c_str());
 
@@ -116,10 +106,8 @@ TEST(DeletePathAndPruneParents, FirstMatchThatCannotGoLetsTheWalkStart)
 TEST(DeletePathAndPruneParents, ReadOnlyFileStaysAndNothingIsPruned)
 {
     ScopedTestDirectory t;
-    MakeLayout(t.Path(), kBaseLayout);
-    MakeLayout(t.Path(), {"a\\b\\r.txt"});
+    ASSERT_NO_FATAL_FAILURE(LayOut(t, {"a\\b\\r.txt"}));
     MakeReadOnly(t / "a\\b\\r.txt");
-    ASSERT_TRUE(::SetCurrentDirectoryA((t / "start").c_str()));
 
     App().DeletePathAndPruneParents((t / "a\\b\\r.txt").c_str());
 
@@ -132,9 +120,7 @@ TEST(DeletePathAndPruneParents, ReadOnlyFileStaysAndNothingIsPruned)
 TEST(DeletePathAndPruneParents, LaterRelativePathFollowsTheMovedCurrentDirectory)
 {
     ScopedTestDirectory t;
-    MakeLayout(t.Path(), kBaseLayout);
-    MakeLayout(t.Path(), {"a\\g.txt", "a\\b\\f.txt", "start\\g.txt"});
-    ASSERT_TRUE(::SetCurrentDirectoryA((t / "start").c_str()));
+    ASSERT_NO_FATAL_FAILURE(LayOut(t, {"a\\g.txt", "a\\b\\f.txt", "start\\g.txt"}));
 
     App().DeletePathAndPruneParents((t / "a\\b\\f.txt").c_str());
     ASSERT_EQ("a", CurrentDirectoryBelow(t.Path()));

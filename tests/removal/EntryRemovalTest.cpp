@@ -27,9 +27,7 @@ class EntryRemoval : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        MakeLayout(t.Path(), {"keep.txt", "start\\here.txt", "Prog\\App.exe", "Prog\\Help.txt",
-                              "Menu\\other.txt"});
-        ASSERT_TRUE(::SetCurrentDirectoryA((t / "start").c_str()));
+        ASSERT_NO_FATAL_FAILURE(LayOut(t, {"Prog\\App.exe", "Prog\\Help.txt", "Menu\\other.txt"}));
     }
 
     std::string Entry(int index) const { return product.Path() + "\\App" + std::to_string(index); }

@@ -21,28 +21,31 @@ void MakeLayout(const std::string& root, const std::vector<std::string>& layout)
     }
 }
 
+const std::vector<std::string> kBaseLayout = {"keep.txt", "start\\here.txt"};
+
+void LayOut(const testing_support::ScopedTestDirectory& folder, const std::vector<std::string>& layout,
+            const char* current)
+{
+    MakeLayout(folder.Path(), kBaseLayout);
+    MakeLayout(folder.Path(), layout);
+    ASSERT_TRUE(::SetCurrentDirectoryA((folder / current).c_str())) << current;
+}
+
+void ExpectGoneAndKept(const testing_support::ScopedTestDirectory& folder, const std::vector<std::string>& gone,
+                       const std::vector<std::string>& kept)
+{
+    for (const std::string& name : gone)
+        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA((folder / name).c_str())) << name << " stayed";
+    for (const std::string& name : kept)
+        EXPECT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA((folder / name).c_str())) << name << " went";
+}
+
 std::string Expand(const std::string& text, const std::string& root)
 {
     std::string result = text;
     for (size_t at = result.find("{T}"); at != std::string::npos; at = result.find("{T}", at + root.size()))
         result.replace(at, 3, root);
     return result;
-}
-
-std::vector<std::string> SearchOrder(const std::string& folder, const char* pattern)
-{
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = ::FindFirstFileA((folder + "\\" + pattern).c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        const std::string name = found.cFileName;
-        if (name != "." && name != "..")
-            names.push_back(name);
-    } while (::FindNextFileA(search, &found));
-    ::FindClose(search);
-    return names;
 }
 
 std::string CurrentDirectoryBelow(const std::string& root)

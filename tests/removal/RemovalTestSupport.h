@@ -17,11 +17,22 @@ CUninstallApp& App();
 // Creates every entry of the layout below root.
 void MakeLayout(const std::string& root, const std::vector<std::string>& layout);
 
+// What every test's folder starts with: a file at the top, so that no upward walk leaves the
+// folder, and the folder the current directory starts in, with a file of its own so that no
+// removal can take it.
+extern const std::vector<std::string> kBaseLayout;
+
+// Lays out kBaseLayout and the test's layout below the folder and moves the current directory
+// to current, relative to the folder ("." for the folder itself).
+void LayOut(const testing_support::ScopedTestDirectory& folder, const std::vector<std::string>& layout,
+            const char* current = "start");
+
+// Each relative name, file or directory, is gone from the folder / still there.
+void ExpectGoneAndKept(const testing_support::ScopedTestDirectory& folder, const std::vector<std::string>& gone,
+                       const std::vector<std::string>& kept);
+
 // Replaces every "{T}" in text with root.
 std::string Expand(const std::string& text, const std::string& root);
-
-// The names that a search of the folder yields, in the platform's order, without dots.
-std::vector<std::string> SearchOrder(const std::string& folder, const char* pattern = "*");
 
 // The process's current directory relative to root: "." for root itself, "<outside>" if it
 // lies outside.

@@ -5,14 +5,13 @@
 using namespace removal_tests;
 using testing_support::DirectoryExists;
 using testing_support::FileExists;
+using testing_support::FolderEntries;
 using testing_support::ScopedTestDirectory;
 
 namespace {
 
-// Every case starts with the current directory in {T}\start, which holds a file so that no
-// removal can take it.
-const std::vector<std::string> kBaseLayout = {"keep.txt", "start\\here.txt"};
-
+// Every case is laid out on top of kBaseLayout, with the current directory in {T}\start unless
+// it says otherwise.
 struct TreeCase {
     const char* name;
     std::vector<std::string> layout;
@@ -42,16 +41,11 @@ TEST(RemoveEmptyDirectoryTree, Cases)
     for (const TreeCase& c : kTreeCases) {
         SCOPED_TRACE(c.name);
         ScopedTestDirectory t;
-        MakeLayout(t.Path(), kBaseLayout);
-        MakeLayout(t.Path(), c.layout);
-        ASSERT_TRUE(::SetCurrentDirectoryA((t / c.currentBefore).c_str()));
+        ASSERT_NO_FATAL_FAILURE(LayOut(t, c.layout, c.currentBefore));
 
         EXPECT_EQ(c.result, App().RemoveEmptyDirectoryTree(Expand(c.dir, t.Path()).c_str()));
 
-        for (const std::string& gone : c.gone)
-            EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA((t / gone).c_str())) << gone;
-        for (const std::string& kept : c.kept)
-            EXPECT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA((t / kept).c_str())) << kept;
+        ExpectGoneAndKept(t, c.gone, c.kept);
         EXPECT_TRUE(FileExists(t / "keep.txt"));
         EXPECT_EQ(c.currentAfter, CurrentDirectoryBelow(t.Path()));
     }
@@ -60,8 +54,7 @@ TEST(RemoveEmptyDirectoryTree, Cases)
 TEST(RemoveEmptyDirectoryTree, EmptyPathDoesNothing)
 {
     ScopedTestDirectory t;
-    MakeLayout(t.Path(), kBaseLayout);
-    ASSERT_TRUE(::SetCurrentDirectoryA((t / "start").c_str()));
+    ASSERT_NO_FATAL_FAILURE(LayOut(t, {}));
 
     EXPECT_FALSE(App().RemoveEmptyDirectoryTree(""));
     EXPECT_EQ("start", CurrentDirectoryBelow(t.Path()));
@@ -72,10 +65,8 @@ TEST(RemoveEmptyDirectoryTree, EmptyPathDoesNothing)
 TEST(RemoveEmptyDirectoryTree, FileDeepDownStopsAtOnce)
 {
     ScopedTestDirectory t;
-    MakeLayout(t.Path(), kBaseLayout);
-    MakeLayout(t.Path(), {"a\\b\\c\\f.txt", "a\\e\\"});
-    ASSERT_TRUE(::SetCurrentDirectoryA((t / "start").c_str()));
-    const std::vector<std::string> order = SearchOrder(t / "a");
+    ASSERT_NO_FATAL_FAILURE(LayOut(t, {"a\\b\\c\\f.txt", "a\\e\\"}));
+    const std::vector<std::string> order = FolderEntries(t / "a");
     ASSERT_EQ(2u, order.size());
     const bool siblingFirst = order[0] == "e";
 
@@ -91,10 +82,8 @@ TEST(RemoveEmptyDirectoryTree, FileDeepDownStopsAtOnce)
 TEST(RemoveEmptyDirectoryTree, ReadOnlyFileStays)
 {
     ScopedTestDirectory t;
-    MakeLayout(t.Path(), kBaseLayout);
-    MakeLayout(t.Path(), {"a\\b\\r.txt"});
+    ASSERT_NO_FATAL_FAILURE(LayOut(t, {"a\\b\\r.txt"}));
     MakeReadOnly(t / "a\\b\\r.txt");
-    ASSERT_TRUE(::SetCurrentDirectoryA((t / "start").c_str()));
 
     EXPECT_FALSE(App().RemoveEmptyDirectoryTree((t / "a").c_str()));
     EXPECT_TRUE(FileExists(t / "a\\b\\r.txt"));

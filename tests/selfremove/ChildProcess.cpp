@@ -118,21 +118,6 @@ std::vector<char> EnvironmentWith(const std::vector<std::string>& settings)
     return result;
 }
 
-std::vector<std::string> DirectoryEntries(const std::string& directory)
-{
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    FindHandle search(::FindFirstFileA((directory + "\\*").c_str(), &found));
-    if (!search)
-        return names;
-    do {
-        const std::string name = found.cFileName;
-        if (name != "." && name != "..")
-            names.push_back(name);
-    } while (::FindNextFileA(search.Get(), &found));
-    return names;
-}
-
 std::string OwnProgramPath()
 {
     char path[MAX_PATH] = "";

@@ -56,9 +56,6 @@ private:
 // The environment of this process with the given variables set (NAME=value each).
 std::vector<char> EnvironmentWith(const std::vector<std::string>& settings);
 
-// Names of the entries of a directory, "." and ".." left out.
-std::vector<std::string> DirectoryEntries(const std::string& directory);
-
 // The path of the running test program.
 std::string OwnProgramPath();
 

@@ -85,7 +85,7 @@ TEST(SelfDeletion, RemovesTheUninstallerTheFoldersItEmptiedAndTheCopy)
         bool done = false;
         while (!done && ::GetTickCount64() < deadline) {
             selfDeleter.Collect(host.Id());
-            done = host.WaitForEnd(20) && !Exists(uninstaller) && DirectoryEntries(temp).empty();
+            done = host.WaitForEnd(20) && !Exists(uninstaller) && FolderEntries(temp).empty();
         }
         EXPECT_TRUE(host.WaitForEnd(0)) << "the uninstaller did not end";
         EXPECT_TRUE(selfDeleter.WaitForAll(kDeadlineMs)) << "the self-deleter did not end";
@@ -95,7 +95,7 @@ TEST(SelfDeletion, RemovesTheUninstallerTheFoldersItEmptiedAndTheCopy)
         EXPECT_FALSE(Exists(suite + "\\Editor"));
         EXPECT_TRUE(FileExists(sibling));
         EXPECT_TRUE(DirectoryExists(suite));
-        EXPECT_EQ(std::vector<std::string>{}, DirectoryEntries(temp)) << "the temporary copy stayed";
+        EXPECT_EQ(std::vector<std::string>{}, FolderEntries(temp)) << "the temporary copy stayed";
     }
 }
 

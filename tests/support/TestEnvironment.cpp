@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "framework/UniqueHandle.h"
+
 namespace testing_support {
 
 namespace {
@@ -115,19 +117,8 @@ void RemoveTree(const std::string& path)
         return;
     // Links are removed as links, never followed.
     if ((attributes & FILE_ATTRIBUTE_DIRECTORY) && !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-        WIN32_FIND_DATAA found;
-        HANDLE search = ::FindFirstFileA((path + "\\*").c_str(), &found);
-        if (search != INVALID_HANDLE_VALUE) {
-            std::vector<std::string> names;
-            do {
-                const std::string name = found.cFileName;
-                if (name != "." && name != "..")
-                    names.push_back(name);
-            } while (::FindNextFileA(search, &found));
-            ::FindClose(search);
-            for (const std::string& name : names)
-                RemoveTree(path + "\\" + name);
-        }
+        for (const std::string& name : FolderEntries(path))
+            RemoveTree(path + "\\" + name);
         ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
         ::RemoveDirectoryA(path.c_str());
     } else {
@@ -144,6 +135,21 @@ std::string CurrentDirectory()
     char buffer[MAX_PATH * 2] = "";
     ::GetCurrentDirectoryA(sizeof buffer, buffer);
     return buffer;
+}
+
+std::vector<std::string> FolderEntries(const std::string& folder, const char* pattern)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    FindHandle search(::FindFirstFileA((folder + "\\" + pattern).c_str(), &found));
+    if (!search)
+        return names;
+    do {
+        const std::string name = found.cFileName;
+        if (name != "." && name != "..")
+            names.push_back(name);
+    } while (::FindNextFileA(search.Get(), &found));
+    return names;
 }
 
 }  // namespace testing_support

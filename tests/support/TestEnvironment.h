@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace testing_support {
 
@@ -53,5 +54,8 @@ bool FileExists(const std::string& path);
 bool DirectoryExists(const std::string& path);
 void RemoveTree(const std::string& path);
 std::string CurrentDirectory();
+// The names that a search of the folder yields, in the platform's order, "." and ".." left
+// out; empty when nothing matches or the folder is missing.
+std::vector<std::string> FolderEntries(const std::string& folder, const char* pattern = "*");
 
 }  // namespace testing_support

@@ -78,6 +78,27 @@ bool OnlyTheDialogIsOpen(HWND dialogWindow)
     return FindDialogWindow(dialogWindow) == nullptr;
 }
 
+// An entry whose one listed file exists on disk.
+void AddEntryWithFile(const std::string& productKey, int index, const char* appName, const std::string& directory,
+                      const std::string& file)
+{
+    testing_support::WriteTextFile(file);
+    AddEntry(productKey, index, appName, directory.c_str());
+    SetText(EntryKey(productKey, index), "File 1", file);
+}
+
+// The list's rows and whether Remove can be pressed, once the command is over.
+struct DialogAfter {
+    std::vector<ListRow> rows;
+    bool removeEnabled = false;
+};
+
+DialogAfter LookAtDialog(HWND dialogWindow)
+{
+    return {ListRows(::GetDlgItem(dialogWindow, IDC_APP_LIST)),
+            ::IsWindowEnabled(::GetDlgItem(dialogWindow, IDC_REMOVE)) != FALSE};
+}
+
 // The state of the catalogue and disk when the list is told to delete a row.
 struct RowDeletion {
     WPARAM row;
@@ -94,14 +115,10 @@ TEST(RemoveCommand, ConfirmedPassRemovesTheSelectedEntriesFromTheLastRowUp)
     const std::string alphaFile = folder / "Alpha\\a.txt";
     const std::string alphaLink = folder / "Links\\Alpha.lnk";
     const std::string betaFile = folder / "Beta\\b.txt";
-    testing_support::WriteTextFile(alphaFile);
-    testing_support::WriteTextFile(betaFile);
+    AddEntryWithFile(key, 7, "Alpha", folder / "Alpha", alphaFile);
     ASSERT_TRUE(testing_support::MakeShortcut(alphaLink, alphaFile));
-    AddEntry(key, 7, "Alpha", (folder / "Alpha").c_str());
-    SetText(EntryKey(key, 7), "File 1", alphaFile);
     SetText(EntryKey(key, 7), "Link 1", alphaLink);
-    AddEntry(key, 2, "Beta", (folder / "Beta").c_str());
-    SetText(EntryKey(key, 2), "File 1", betaFile);
+    AddEntryWithFile(key, 2, "Beta", folder / "Beta", betaFile);
     AddEntry(key, 4, "Gamma", (folder / "Gamma").c_str());  // no File and no Link values
 
     std::vector<RowDeletion> deletions;
@@ -113,8 +130,7 @@ TEST(RemoveCommand, ConfirmedPassRemovesTheSelectedEntriesFromTheLastRowUp)
 
     CUninstallDlg dialog(key.c_str());
     BoxSeen confirm, done;
-    std::vector<ListRow> rowsAfter;
-    bool removeEnabledAfter = true;
+    DialogAfter after{{}, true};  // Remove enabled: a command that never got that far fails below
     bool noThirdBox = false;
     RunModal(dialog, [&](HWND window) {
         SelectRows(window, IDC_APP_LIST, {0, 2});  // Alpha (App7) and Gamma (App4)
@@ -125,8 +141,7 @@ TEST(RemoveCommand, ConfirmedPassRemovesTheSelectedEntriesFromTheLastRowUp)
             return;
         Answer(window, box, IDYES);
         done = LookAtBox(window, box);
-        rowsAfter = ListRows(::GetDlgItem(window, IDC_APP_LIST));
-        removeEnabledAfter = ::IsWindowEnabled(::GetDlgItem(window, IDC_REMOVE)) != FALSE;
+        after = LookAtDialog(window);
         if (!done.found)
             return;
         Answer(window, box, IDOK);
@@ -148,8 +163,8 @@ TEST(RemoveCommand, ConfirmedPassRemovesTheSelectedEntriesFromTheLastRowUp)
     EXPECT_FALSE(done.dialogEnabled);
     EXPECT_TRUE(noThirdBox) << "one completion notice for the whole pass";
 
-    EXPECT_EQ((std::vector<ListRow>{{"Beta\t" + folder / "Beta", 2}}), rowsAfter);
-    EXPECT_FALSE(removeEnabledAfter) << "no row is selected after the pass";
+    EXPECT_EQ((std::vector<ListRow>{{"Beta\t" + folder / "Beta", 2}}), after.rows);
+    EXPECT_FALSE(after.removeEnabled) << "no row is selected after the pass";
 
     ASSERT_EQ(2u, deletions.size());
     EXPECT_EQ(2u, deletions[0].row) << "Gamma, the last selected row, goes first";
@@ -177,16 +192,13 @@ TEST(RemoveCommand, AnsweringNoChangesNothing)
     ScopedTestKey product;
     ScopedTestDirectory folder;
     const std::string file = folder / "One\\one.txt";
-    testing_support::WriteTextFile(file);
-    AddEntry(product.Path(), 1, "One", (folder / "One").c_str());
-    SetText(EntryKey(product.Path(), 1), "File 1", file);
+    AddEntryWithFile(product.Path(), 1, "One", folder / "One", file);
 
     SentMessages sent;
     CUninstallDlg dialog(product.Path().c_str());
     BoxSeen confirm;
     bool noOtherBox = false;
-    std::vector<ListRow> rowsAfter;
-    bool removeEnabledAfter = false;
+    DialogAfter after;
     RunModal(dialog, [&](HWND window) {
         SelectRows(window, IDC_APP_LIST, {0});
         PostCommand(window, IDC_REMOVE);
@@ -196,15 +208,14 @@ TEST(RemoveCommand, AnsweringNoChangesNothing)
             return;
         Answer(window, box, IDNO);
         noOtherBox = OnlyTheDialogIsOpen(window);
-        rowsAfter = ListRows(::GetDlgItem(window, IDC_APP_LIST));
-        removeEnabledAfter = ::IsWindowEnabled(::GetDlgItem(window, IDC_REMOVE)) != FALSE;
+        after = LookAtDialog(window);
         PostCommand(window, IDOK);
     });
 
     EXPECT_EQ(kConfirmText, confirm.text);
     EXPECT_TRUE(noOtherBox) << "no completion notice after No";
-    EXPECT_EQ((std::vector<ListRow>{{"One\t" + folder / "One", 1}}), rowsAfter);
-    EXPECT_TRUE(removeEnabledAfter);
+    EXPECT_EQ((std::vector<ListRow>{{"One\t" + folder / "One", 1}}), after.rows);
+    EXPECT_TRUE(after.removeEnabled);
     EXPECT_TRUE(sent.Of(LB_DELETESTRING).empty());
     EXPECT_TRUE(FileExists(file));
     EXPECT_TRUE(KeyExists(EntryKey(product.Path(), 1)));
@@ -217,12 +228,8 @@ TEST(RemoveCommand, IdenticalRowsEachRemoveOnlyTheirOwnEntry)
         SCOPED_TRACE(selectedRow);
         ScopedTestKey product;
         ScopedTestDirectory folder;
-        for (int i : {5, 6}) {
-            AddEntry(product.Path(), i, "Twin", "C:\\Twin");
-            const std::string file = folder / ("t" + std::to_string(i) + ".txt");
-            testing_support::WriteTextFile(file);
-            SetText(EntryKey(product.Path(), i), "File 1", file);
-        }
+        for (int i : {5, 6})
+            AddEntryWithFile(product.Path(), i, "Twin", "C:\\Twin", folder / ("t" + std::to_string(i) + ".txt"));
         CUninstallDlg dialog(product.Path().c_str());
         LRESULT removedIndex = -1;
         RunModal(dialog, [&](HWND window) {
