@@ -10,7 +10,10 @@ namespace testing_support {
 
 namespace {
 constexpr char kTestKeyRoot[] = "SOFTWARE\\KorvaneTests";
-constexpr char kTestDirectoryRoot[] = "C:\\KorvaneTests";
+// Every test's folder lies directly in the drive root. A pruning walk that empties a test's
+// folder therefore ends at the top of the drive; below a shared parent, its tree removal would
+// sweep the empty folders of tests running at the same time.
+constexpr char kTestDirectoryPrefix[] = "C:\\KorvaneTest-";
 }
 
 std::string CurrentTestName()
@@ -36,7 +39,7 @@ ScopedTestKey::~ScopedTestKey()
 }
 
 ScopedTestDirectory::ScopedTestDirectory(const std::string& suffix)
-    : m_path(std::string(kTestDirectoryRoot) + "\\" + CurrentTestName() + suffix),
+    : m_path(kTestDirectoryPrefix + CurrentTestName() + suffix),
       m_savedCurrentDirectory(CurrentDirectory())
 {
     RemoveTree(m_path);

@@ -24,7 +24,7 @@ private:
     std::string m_path;
 };
 
-// A folder C:\KorvaneTests\<test> of the test's own. The current directory is put back as it
+// A folder C:\KorvaneTest-<test> of the test's own. The current directory is put back as it
 // was before the folder is wiped, so that nothing holds the folder open.
 class ScopedTestDirectory {
 public:
