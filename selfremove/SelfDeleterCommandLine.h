@@ -9,6 +9,10 @@
 // Room for two full paths, the marker, the largest handle number, the blanks and quotes.
 constexpr size_t kSelfDeleterCommandLineSize = 2 * MAX_PATH + 32;
 
+// True when the path holds a character that ends an unquoted program name (a blank, a tab or
+// any other of code 32 or lower).
+bool HoldsProgramNameEnd(const char* path);
+
 // Formats the line into buffer without ever writing past size. False, with nothing to start,
 // when the line does not fit or when the copy's path holds a blank or a control character:
 // the program name is not quoted, so the copy would see the rest of its own path as its

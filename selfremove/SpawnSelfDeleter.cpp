@@ -8,15 +8,12 @@ namespace {
 // ends at the first blank: a temporary directory with a blank is used in its short form.
 void UseShortFormIfItHoldsABlank(char* directory, DWORD size)
 {
-    for (const unsigned char* p = reinterpret_cast<unsigned char*>(directory); *p; ++p) {
-        if (*p <= ' ') {
-            char shortForm[MAX_PATH];
-            const DWORD length = ::GetShortPathNameA(directory, shortForm, sizeof shortForm);
-            if (length > 0 && length < sizeof shortForm && length < size)
-                lstrcpyA(directory, shortForm);
-            return;
-        }
-    }
+    if (!HoldsProgramNameEnd(directory))
+        return;
+    char shortForm[MAX_PATH];
+    const DWORD length = ::GetShortPathNameA(directory, shortForm, sizeof shortForm);
+    if (length > 0 && length < sizeof shortForm && length < size)
+        lstrcpyA(directory, shortForm);
 }
 
 }  // namespace
