@@ -1,14 +1,21 @@
-// Deletes what a path names (a file, a directory tree without files, or every match of a
-// wildcard pattern) and then each parent directory that this leaves without files.
+// Deletes what an absolute path names (a file, a directory tree without files, or every match
+// of a wildcard pattern) and then each parent directory that this leaves without files.
 #include "app/UninstallApp.h"
 
 #include "framework/FileFind.h"
 #include "framework/PathText.h"
+#include "removal/AbsolutePath.h"
 #include "removal/DirectoryLink.h"
 #include "removal/VolumeTop.h"
 
 void CUninstallApp::DeletePathAndPruneParents(CString path)
 {
+    // A relative path would be resolved against whatever directory is current: the one the
+    // program was started in, or wherever an earlier walk left it. The catalogue is
+    // machine-wide, so such a path names nothing that belongs to the entry.
+    if (!IsAbsolutePath(path))
+        return;
+
     // The walk ends below the top of the volume. A bare "C:" would name the drive's current
     // directory, wherever earlier removals left it, so it is never searched either.
     if (IsVolumeTop(path))

@@ -11,7 +11,8 @@ using testing_support::ScopedTestDirectory;
 namespace {
 
 // Every case is laid out on top of kBaseLayout, with the current directory in {T}\start unless
-// it says otherwise.
+// it says otherwise. {R} is {T} without its drive: the same folder, relative to the current
+// drive's root.
 struct PruneCase {
     const char* name;
     std::vector<std::string> layout;
@@ -37,10 +38,16 @@ const PruneCase kPruneCases[] = {
      {"a\\x.log", "a\\y.log"}, {"a\\z.txt"}, "start"},
     {"forward slashes", {"a\\b\\f.txt"}, "start", "{T}/a/b/f.txt", {"a"}, {}, "."},
     {"mixed separators", {"a\\g.txt", "a\\b\\f.txt"}, "start", "{T}\\a/b\\f.txt", {"a\\b"}, {"a\\g.txt"}, "a"},
-    {"relative name", {"a\\b\\f.txt"}, "a\\b", "f.txt", {"a"}, {}, "."},
-    {"relative name with a folder", {"a\\b\\f.txt"}, ".", "a\\b\\f.txt", {"a"}, {}, "."},
-    {"relative name upward", {"a\\b\\f.txt", "a\\c\\g.txt"}, "a\\c", "..\\b\\f.txt", {"a\\b"},
-     {"a\\c\\g.txt"}, "a"},
+    // A path that is not absolute names whatever the current directory holds: never deleted,
+    // even where it names the very file.
+    {"relative name", {"a\\b\\f.txt"}, "a\\b", "f.txt", {}, {"a\\b\\f.txt"}, "a\\b"},
+    {"relative name with a folder", {"a\\b\\f.txt"}, ".", "a\\b\\f.txt", {}, {"a\\b\\f.txt"}, "."},
+    {"relative name upward", {"a\\b\\f.txt", "a\\c\\g.txt"}, "a\\c", "..\\b\\f.txt", {},
+     {"a\\b\\f.txt", "a\\c\\g.txt"}, "a\\c"},
+    {"relative to the current drive's root", {"a\\b\\f.txt"}, "start", "{R}\\a\\b\\f.txt", {},
+     {"a\\b\\f.txt"}, "start"},
+    {"relative to a drive's current directory", {"a\\b\\f.txt"}, "a\\b", "C:f.txt", {}, {"a\\b\\f.txt"},
+     "a\\b"},
     // The "." and ".." matches of a pattern are skipped: they would hand the directory
     // itself and its parent to the tree removal.
     {"pattern matching only the dot entries", {"a\\b\\"}, "start", "{T}\\a\\.*", {}, {"a\\b"}, "start"},
@@ -53,7 +60,10 @@ TEST(DeletePathAndPruneParents, Cases)
         ScopedTestDirectory t;
         ASSERT_NO_FATAL_FAILURE(LayOut(t, c.layout, c.currentBefore));
 
-        App().DeletePathAndPruneParents(Expand(c.path, t.Path()).c_str());
+        std::string path = c.path;
+        if (path.compare(0, 3, "{R}") == 0)
+            path.replace(0, 3, t.Path().substr(2));
+        App().DeletePathAndPruneParents(Expand(path, t.Path()).c_str());
 
         ExpectGoneAndKept(t, c.gone, c.kept);
         EXPECT_TRUE(FileExists(t / "keep.txt"));
@@ -115,9 +125,9 @@ TEST(DeletePathAndPruneParents, ReadOnlyFileStaysAndNothingIsPruned)
     EXPECT_EQ("start", CurrentDirectoryBelow(t.Path()));
 }
 
-// A relative path given later is resolved against the current directory that the earlier
-// removals left behind.
-TEST(DeletePathAndPruneParents, LaterRelativePathFollowsTheMovedCurrentDirectory)
+// The current directory that an earlier walk left behind gives a later relative path no
+// meaning: nothing in it is deleted.
+TEST(DeletePathAndPruneParents, LaterRelativePathIsNotResolvedAgainstTheMovedCurrentDirectory)
 {
     ScopedTestDirectory t;
     ASSERT_NO_FATAL_FAILURE(LayOut(t, {"a\\g.txt", "a\\b\\f.txt", "start\\g.txt"}));
@@ -126,8 +136,9 @@ TEST(DeletePathAndPruneParents, LaterRelativePathFollowsTheMovedCurrentDirectory
     ASSERT_EQ("a", CurrentDirectoryBelow(t.Path()));
     App().DeletePathAndPruneParents("g.txt");
 
-    EXPECT_FALSE(FileExists(t / "a\\g.txt"));
+    EXPECT_TRUE(FileExists(t / "a\\g.txt"));
     EXPECT_TRUE(FileExists(t / "start\\g.txt"));
+    EXPECT_EQ("a", CurrentDirectoryBelow(t.Path()));
 }
 
 }  // namespace
