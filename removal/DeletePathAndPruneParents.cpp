@@ -6,6 +6,7 @@
 #include "framework/PathText.h"
 #include "removal/AbsolutePath.h"
 #include "removal/DirectoryLink.h"
+#include "removal/PlainPathForm.h"
 #include "removal/VolumeTop.h"
 
 void CUninstallApp::DeletePathAndPruneParents(CString path)
@@ -15,6 +16,9 @@ void CUninstallApp::DeletePathAndPruneParents(CString path)
     // machine-wide, so such a path names nothing that belongs to the entry.
     if (!IsAbsolutePath(path))
         return;
+    // A device path is worked on in its plain form, so that the walk ends where it ends for
+    // the plain path; the walk's parents come back through here as well.
+    path = PlainPathForm(path);
 
     // The walk ends below the top of the volume. A bare "C:" would name the drive's current
     // directory, wherever earlier removals left it, so it is never searched either.

@@ -32,6 +32,12 @@ int CountNames(const unsigned char* path)
     return names;
 }
 
+// "\\?\" or "\\.\" (either separator).
+bool HasDevicePrefix(const unsigned char* p)
+{
+    return IsSeparator(p[0]) && IsSeparator(p[1]) && (p[2] == '?' || p[2] == '.') && IsSeparator(p[3]);
+}
+
 bool StartsWithNoCase(const unsigned char* text, const char* prefix)
 {
     return _mbsnbicmp(text, reinterpret_cast<const unsigned char*>(prefix), std::strlen(prefix)) == 0;
@@ -44,7 +50,7 @@ bool IsVolumeTop(const char* path)
     const unsigned char* p = reinterpret_cast<const unsigned char*>(path ? path : "");
 
     // Device paths: "\\?\C:\...", "\\.\C:\...", "\\?\Volume{...}\...", "\\?\UNC\server\share\...".
-    if (IsSeparator(p[0]) && IsSeparator(p[1]) && (p[2] == '?' || p[2] == '.') && IsSeparator(p[3])) {
+    if (HasDevicePrefix(p)) {
         const unsigned char* rest = p + 4;
         if (StartsWithNoCase(rest, "UNC") && IsSeparator(rest[3]))
             return CountNames(rest + 4) <= 2;
@@ -62,7 +68,9 @@ bool IsVolumeTop(const char* path)
 bool IsPatternAtVolumeTop(const char* path)
 {
     const unsigned char* p = reinterpret_cast<const unsigned char*>(path ? path : "");
-    if (!_mbspbrk(p, reinterpret_cast<const unsigned char*>("*?")))
+    // The "?" of a "\\?\" prefix is no wildcard: "\\?\C:\A" names the folder A.
+    const unsigned char* names = HasDevicePrefix(p) ? p + 4 : p;
+    if (!_mbspbrk(names, reinterpret_cast<const unsigned char*>("*?")))
         return false;
     // The folder that the pattern searches, from its absolute form.
     char full[MAX_PATH];

@@ -48,6 +48,9 @@ const PruneCase kPruneCases[] = {
      {"a\\b\\f.txt"}, "start"},
     {"relative to a drive's current directory", {"a\\b\\f.txt"}, "a\\b", "C:f.txt", {}, {"a\\b\\f.txt"},
      "a\\b"},
+    // The device forms end the walk where the plain form ends it.
+    {"device form", {"a\\b\\f.txt"}, "start", "\\\\?\\{T}\\a\\b\\f.txt", {"a"}, {}, "."},
+    {"device form with a dot", {"a\\b\\f.txt"}, "start", "\\\\.\\{T}\\a\\b\\f.txt", {"a"}, {}, "."},
     // The "." and ".." matches of a pattern are skipped: they would hand the directory
     // itself and its parent to the tree removal.
     {"pattern matching only the dot entries", {"a\\b\\"}, "start", "{T}\\a\\.*", {}, {"a\\b"}, "start"},

@@ -50,4 +50,33 @@ TEST(VolumeTop, RecognisesTheTopOfEveryPathForm)
     }
 }
 
+struct PatternCase {
+    const char* path;
+    bool patternAtTop;
+};
+
+const PatternCase kPatternCases[] = {
+    {"C:\\*.*", true},
+    {"C:\\?", true},
+    {"C:/*", true},
+    {"\\\\server\\share\\*", true},
+    {"\\\\?\\C:\\*", true},
+    {"\\\\.\\C:\\*.*", true},
+    {"\\\\?\\C:\\?", true},
+    {"C:\\A\\*.log", false},
+    {"C:\\A", false},
+    {"\\\\?\\C:\\A\\*", false},
+    // The "?" of the device prefix is part of the form, not a wildcard.
+    {"\\\\?\\C:\\A", false},
+    {"\\\\?\\C:\\A\\f.txt", false},
+};
+
+TEST(VolumeTop, RecognisesPatternsInTheTopOfAVolume)
+{
+    for (const PatternCase& c : kPatternCases) {
+        SCOPED_TRACE(c.path);
+        EXPECT_EQ(c.patternAtTop, IsPatternAtVolumeTop(c.path));
+    }
+}
+
 }  // namespace
