@@ -232,6 +232,19 @@ std::vector<DWORD> ScreenPixels(HDC source)
     return copy.Pixels();
 }
 
+// The screen's device context, for bitmaps like the ones the windows draw into.
+class ScreenDc {
+public:
+    ScreenDc() : m_dc(::GetDC(nullptr)) {}
+    ~ScreenDc() { ::ReleaseDC(nullptr, m_dc); }
+    ScreenDc(const ScreenDc&) = delete;
+    ScreenDc& operator=(const ScreenDc&) = delete;
+    HDC Get() const { return m_dc; }
+
+private:
+    HDC m_dc;
+};
+
 IconHandle LoadProductIcon(int size)
 {
     return IconHandle(static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_UNINSTALL),
@@ -304,7 +317,8 @@ TEST(MainDialog, IconButtonShowsTheIconsColourImageToItsCorners)
 // same picture only when no pixel is transparent, whatever lies behind the icon.
 TEST(ProductIcon, IsOpaqueAtEverySize)
 {
-    const HDC screen = ::GetDC(nullptr);
+    const ScreenDc screenDc;
+    const HDC screen = screenDc.Get();
     for (const int size : {16, 32, 48}) {
         SCOPED_TRACE(size);
         const IconHandle icon = LoadProductIcon(size);
@@ -320,7 +334,6 @@ TEST(ProductIcon, IsOpaqueAtEverySize)
             EXPECT_TRUE(SamePixels(colour, canvas.Pixels(), size));
         }
     }
-    ::ReleaseDC(nullptr, screen);
 }
 
 }  // namespace
