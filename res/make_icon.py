@@ -1,10 +1,11 @@
 #!/usr/bin/env python3
 """Draws the uninstaller's icon and writes res/Uninstall.ico.
 
-Three images, 16x16, 32x32 and 48x48, each 24 bits per pixel with a 1-bit transparency
-mask. The artwork is a blue rounded tile holding a light box with a red "remove" badge.
-Edges are supersampled for the colours; a pixel is opaque when at least half of it is
-covered, since a 1-bit mask has no partial transparency.
+Three images, 16x16, 32x32 and 48x48, each 24 bits per pixel with a 1-bit mask that is all
+zero: every pixel is opaque. The dialog draws the colour image alone (without the mask), so
+the artwork fills the whole square, a blue tile with a dark frame along its edges, holding a
+light box with a red "remove" badge; the button, the caption and the taskbar then all show
+the same picture. Edges inside the artwork are supersampled.
 
 Run with Python 3 and the standard library only:  python3 res/make_icon.py
 The .ico is committed, so that the build needs no run of this script.
@@ -24,20 +25,14 @@ BADGE_EDGE = (140, 24, 22)
 WHITE = (255, 255, 255)
 
 
-def inside_rounded_square(x, y, lo, hi, radius):
-    """Whether (x, y) lies in the square [lo, hi]^2 with corners rounded by radius."""
-    if x < lo or x > hi or y < lo or y > hi:
-        return False
-    cx = min(max(x, lo + radius), hi - radius)
-    cy = min(max(y, lo + radius), hi - radius)
-    return (x - cx) ** 2 + (y - cy) ** 2 <= radius ** 2
+# The frame is one pixel wide at 16x16, so it stays crisp at every size.
+FRAME = 1.0 / 16
 
 
 def colour_at(x, y):
-    """The artwork in unit coordinates (0..1, y downwards); None where it is transparent."""
-    if not inside_rounded_square(x, y, 0.02, 0.98, 0.18):
-        return None
-    colour = TILE_EDGE if not inside_rounded_square(x, y, 0.07, 0.93, 0.14) else TILE
+    """The artwork in unit coordinates (0..1, y downwards); every point has a colour."""
+    inside_frame = FRAME <= x <= 1 - FRAME and FRAME <= y <= 1 - FRAME
+    colour = TILE if inside_frame else TILE_EDGE
 
     # The box: a light square with a lid line, standing for the installed application.
     if 0.18 <= x <= 0.70 and 0.22 <= y <= 0.74:
@@ -45,8 +40,8 @@ def colour_at(x, y):
         if y <= 0.34 or x >= 0.62:
             colour = BOX_SHADE
 
-    # The badge: a red disc with a white bar, bottom right.
-    bx, by, br = 0.70, 0.70, 0.25
+    # The badge: a red disc with a white bar, bottom right, clear of the frame.
+    bx, by, br = 0.68, 0.68, 0.245
     d2 = (x - bx) ** 2 + (y - by) ** 2
     if d2 <= br ** 2:
         colour = BADGE if d2 <= (br - 0.045) ** 2 else BADGE_EDGE
@@ -56,47 +51,35 @@ def colour_at(x, y):
 
 
 def render(size):
-    """Rows of (r, g, b) or None, top row first."""
+    """Rows of (r, g, b), top row first."""
     rows = []
     n = SUPERSAMPLE
     for py in range(size):
         row = []
         for px in range(size):
-            hits = []
-            for sy in range(n):
-                for sx in range(n):
-                    c = colour_at((px + (sx + 0.5) / n) / size, (py + (sy + 0.5) / n) / size)
-                    if c is not None:
-                        hits.append(c)
-            if len(hits) * 2 < n * n:
-                row.append(None)
-            else:
-                row.append(tuple(sum(c[i] for c in hits) // len(hits) for i in range(3)))
+            hits = [colour_at((px + (sx + 0.5) / n) / size, (py + (sy + 0.5) / n) / size)
+                    for sy in range(n) for sx in range(n)]
+            row.append(tuple(sum(c[i] for c in hits) // len(hits) for i in range(3)))
         rows.append(row)
     return rows
 
 
 def dib(size):
-    """One icon image: BITMAPINFOHEADER, 24-bit colour rows, 1-bit AND mask, bottom-up."""
+    """One icon image: BITMAPINFOHEADER, 24-bit colour rows, all-zero 1-bit AND mask, bottom-up."""
     rows = render(size)
     header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 24, 0, 0, 0, 0, 0, 0)
     colour_stride = (size * 3 + 3) & ~3
     mask_stride = ((size + 31) // 32) * 4
     colour = bytearray()
-    mask = bytearray()
     for row in reversed(rows):
         line = bytearray()
-        for c in row:
-            r, g, b = c if c is not None else (0, 0, 0)
+        for r, g, b in row:
             line += bytes((b, g, r))
         line += bytes(colour_stride - len(line))
         colour += line
-        bits = bytearray(mask_stride)
-        for x, c in enumerate(row):
-            if c is None:
-                bits[x // 8] |= 0x80 >> (x % 8)
-        mask += bits
-    return header + bytes(colour) + bytes(mask)
+    # A zero AND bit keeps the colour pixel wherever the icon is drawn with its mask.
+    mask = bytes(mask_stride * size)
+    return header + bytes(colour) + mask
 
 
 def ico():

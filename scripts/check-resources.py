@@ -105,7 +105,8 @@ def check(path, arch):
     for sid in sorted(set(found) - set(STRINGS)):
         problems.append("unexpected string %d: %r" % (sid, found[sid]))
 
-    # Icon group 1: three images of 16, 32 and 48 pixels, 24 bits each with a 1-bit mask.
+    # Icon group 1: three images of 16, 32 and 48 pixels, 24 bits each with a 1-bit mask that
+    # is all zero: the dialog draws the colour image alone, so no pixel may be transparent.
     groups = res.of_type(RT_GROUP_ICON)
     group = [blob for (gid, _lang), blob in groups.items() if gid == 1]
     if set(gid for gid, _ in groups) != {1}:
@@ -134,6 +135,12 @@ def check(path, arch):
             elif len(data) != header + colour + mask or size != len(data):
                 problems.append("icon image %d: %d bytes, expected 24-bit colour and a 1-bit mask (%d)"
                                 % (image, len(data), header + colour + mask))
+            elif any(data[header + colour:]):
+                stride = mask // bw
+                rows = [data[header + colour + stride * y:][:stride] for y in range(bw)]
+                transparent = sum(1 for row in rows for x in range(bw) if row[x // 8] & (0x80 >> (x % 8)))
+                problems.append("icon image %d (%dx%d): mask not empty, %d of %d pixels transparent"
+                                % (image, bw, bw, transparent, bw * bw))
         if kind != 1 or sorted(sizes) != list(ICON_SIZES):
             problems.append("icon group 1 holds sizes %s, expected %s" % (sorted(sizes), list(ICON_SIZES)))
 

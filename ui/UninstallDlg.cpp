@@ -79,7 +79,8 @@ void CUninstallDlg::OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct)
         CWnd::OnDrawItem(nIDCtl, lpDrawItemStruct);
         return;
     }
-    // The colour image alone: the icon's mask is empty, every pixel is opaque.
+    // The colour image alone, without the mask: every image of the icon has an all-zero mask,
+    // so this is the same picture that the caption and the taskbar draw through the mask.
     ::DrawIconEx(lpDrawItemStruct->hDC, lpDrawItemStruct->rcItem.left, lpDrawItemStruct->rcItem.top,
                  m_hIcon.Get(), kIconSize, kIconSize, 0, nullptr, DI_IMAGE);
 }

@@ -1,9 +1,13 @@
 // The main dialog against a test catalogue: its listing, the language's template, the icon
-// and tab stop set up at opening, and the Remove button following the selection.
+// and tab stop set up at opening, the Remove button following the selection, and the icon
+// button's picture.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <vector>
 
+#include "framework/UniqueHandle.h"
 #include "res/resource.h"
 #include "tests/support/TestEnvironment.h"
 #include "tests/ui/CatalogueFixture.h"
@@ -164,63 +168,172 @@ TEST(MainDialog, RemoveIsEnabledExactlyWhileARowIsSelected)
 
 namespace {
 
-// The 48x48 pixels at the top-left of a device context, as 32-bit colours.
-std::vector<DWORD> Pixels48(HDC source)
+constexpr int kIconSize = 48;
+
+// The pixels of a bitmap that no device context holds, as 0x00RRGGBB, top row first; empty
+// when they cannot be read. The byte above red means nothing on the screen and is cleared.
+std::vector<DWORD> BitmapPixels(HDC like, HBITMAP bitmap, int size)
 {
-    const HDC memory = ::CreateCompatibleDC(source);
-    const HBITMAP bitmap = ::CreateCompatibleBitmap(source, 48, 48);
-    const HGDIOBJ previous = ::SelectObject(memory, bitmap);
-    ::BitBlt(memory, 0, 0, 48, 48, source, 0, 0, SRCCOPY);
-    ::SelectObject(memory, previous);
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = 48;
-    info.bmiHeader.biHeight = -48;
+    info.bmiHeader.biWidth = size;
+    info.bmiHeader.biHeight = -size;
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    std::vector<DWORD> pixels(48 * 48);
-    ::GetDIBits(memory, bitmap, 0, 48, pixels.data(), &info, DIB_RGB_COLORS);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memory);
+    std::vector<DWORD> pixels(static_cast<size_t>(size) * size);
+    if (::GetDIBits(like, bitmap, 0, size, pixels.data(), &info, DIB_RGB_COLORS) != size)
+        return {};
+    for (DWORD& pixel : pixels)
+        pixel &= 0x00FFFFFF;
     return pixels;
 }
 
-// What DrawIconEx with DI_IMAGE puts down for the product icon at 48x48.
-std::vector<DWORD> ExpectedIconPixels(HDC like)
+// A bitmap compatible with a device context, selected into a memory context for drawing.
+class Canvas {
+public:
+    Canvas(HDC like, int size)
+        : m_like(like), m_size(size), m_memory(::CreateCompatibleDC(like)),
+          m_bitmap(::CreateCompatibleBitmap(like, size, size)), m_previous(::SelectObject(m_memory, m_bitmap))
+    {
+    }
+    ~Canvas()
+    {
+        ::SelectObject(m_memory, m_previous);
+        ::DeleteObject(m_bitmap);
+        ::DeleteDC(m_memory);
+    }
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
+
+    HDC Dc() const { return m_memory; }
+    // What has been drawn so far.
+    std::vector<DWORD> Pixels() const
+    {
+        ::SelectObject(m_memory, m_previous);
+        std::vector<DWORD> pixels = BitmapPixels(m_like, m_bitmap, m_size);
+        ::SelectObject(m_memory, m_bitmap);
+        return pixels;
+    }
+
+private:
+    HDC m_like;
+    int m_size;
+    HDC m_memory;
+    HBITMAP m_bitmap;
+    HGDIOBJ m_previous;
+};
+
+// The 48x48 pixels at the top-left of a device context.
+std::vector<DWORD> ScreenPixels(HDC source)
 {
-    const HICON icon = static_cast<HICON>(
-        ::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_UNINSTALL), IMAGE_ICON, 48, 48, LR_DEFAULTCOLOR));
-    const HDC memory = ::CreateCompatibleDC(like);
-    const HBITMAP bitmap = ::CreateCompatibleBitmap(like, 48, 48);
-    const HGDIOBJ previous = ::SelectObject(memory, bitmap);
-    ::DrawIconEx(memory, 0, 0, icon, 48, 48, 0, nullptr, DI_IMAGE);
-    std::vector<DWORD> pixels = Pixels48(memory);
-    ::SelectObject(memory, previous);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memory);
-    ::DestroyIcon(icon);
+    Canvas copy(source, kIconSize);
+    ::BitBlt(copy.Dc(), 0, 0, kIconSize, kIconSize, source, 0, 0, SRCCOPY);
+    return copy.Pixels();
+}
+
+// The screen's device context, for bitmaps like the ones the windows draw into.
+class ScreenDc {
+public:
+    ScreenDc() : m_dc(::GetDC(nullptr)) {}
+    ~ScreenDc() { ::ReleaseDC(nullptr, m_dc); }
+    ScreenDc(const ScreenDc&) = delete;
+    ScreenDc& operator=(const ScreenDc&) = delete;
+    HDC Get() const { return m_dc; }
+
+private:
+    HDC m_dc;
+};
+
+IconHandle LoadProductIcon(int size)
+{
+    return IconHandle(static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_UNINSTALL),
+                                                      IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
+}
+
+// The icon's colour image as the icon holds it, read from its bitmap rather than drawn, so
+// that it does not depend on how DrawIconEx treats the mask.
+std::vector<DWORD> ColourImage(HDC like, HICON icon, int size)
+{
+    ICONINFO info = {};
+    if (!::GetIconInfo(icon, &info))
+        return {};
+    std::vector<DWORD> pixels = info.hbmColor ? BitmapPixels(like, info.hbmColor, size) : std::vector<DWORD>{};
+    if (info.hbmColor)
+        ::DeleteObject(info.hbmColor);
+    ::DeleteObject(info.hbmMask);
     return pixels;
 }
 
-TEST(MainDialog, IconButtonShowsTheProductIcon)
+// How many pixels differ, and where the first one is, for a readable failure.
+testing::AssertionResult SamePixels(const std::vector<DWORD>& expected, const std::vector<DWORD>& actual, int size)
+{
+    if (expected.size() != actual.size())
+        return testing::AssertionFailure() << actual.size() << " pixels, expected " << expected.size();
+    size_t differing = 0, first = 0;
+    for (size_t i = expected.size(); i-- > 0;)
+        if (expected[i] != actual[i]) {
+            ++differing;
+            first = i;
+        }
+    if (differing == 0)
+        return testing::AssertionSuccess();
+    char colours[40];
+    std::snprintf(colours, sizeof colours, "%06lX instead of %06lX", static_cast<unsigned long>(actual[first]),
+                  static_cast<unsigned long>(expected[first]));
+    return testing::AssertionFailure() << differing << " of " << expected.size() << " pixels differ, the first at ("
+                                       << first % size << ", " << first / size << "): " << colours;
+}
+
+TEST(MainDialog, IconButtonShowsTheIconsColourImageToItsCorners)
 {
     ScopedTestKey product;
     CUninstallDlg dialog(product.Path().c_str());
-    std::vector<DWORD> shown, expected;
+    std::vector<DWORD> shown, colour;
     RunModal(dialog, [&](HWND window) {
         const HWND button = ::GetDlgItem(window, IDC_PRODUCT_ICON);
         ::RedrawWindow(button, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
         const HDC dc = ::GetDC(button);
-        shown = Pixels48(dc);
-        expected = ExpectedIconPixels(dc);
+        shown = ScreenPixels(dc);
+        colour = ColourImage(dc, LoadProductIcon(kIconSize).Get(), kIconSize);
         ::ReleaseDC(button, dc);
         PostCommand(window, IDOK);
     });
-    ASSERT_EQ(48u * 48u, expected.size());
-    ASSERT_NE(std::count(expected.begin(), expected.end(), expected[0]), static_cast<long>(expected.size()))
+    ASSERT_EQ(static_cast<size_t>(kIconSize * kIconSize), colour.size()) << "the icon's colour image";
+    ASSERT_NE(std::count(colour.begin(), colour.end(), colour[0]), static_cast<long>(colour.size()))
         << "the icon must not be one flat colour, or drawing nothing could pass";
-    EXPECT_EQ(expected, shown);
+    ASSERT_EQ(colour.size(), shown.size());
+
+    const size_t last = kIconSize - 1;
+    for (const size_t corner : {size_t{0}, last, last * kIconSize, last * kIconSize + last}) {
+        SCOPED_TRACE(corner);
+        EXPECT_NE(0u, shown[corner]) << "a black corner is a transparent pixel drawn without its mask";
+        EXPECT_EQ(colour[corner], shown[corner]);
+    }
+    EXPECT_TRUE(SamePixels(colour, shown, kIconSize));
+}
+
+// The caption and the taskbar draw the icon with its mask, the button without: they show the
+// same picture only when no pixel is transparent, whatever lies behind the icon.
+TEST(ProductIcon, IsOpaqueAtEverySize)
+{
+    const ScreenDc screenDc;
+    const HDC screen = screenDc.Get();
+    for (const int size : {16, 32, 48}) {
+        SCOPED_TRACE(size);
+        const IconHandle icon = LoadProductIcon(size);
+        ASSERT_TRUE(icon.IsValid());
+        const std::vector<DWORD> colour = ColourImage(screen, icon.Get(), size);
+        ASSERT_EQ(static_cast<size_t>(size * size), colour.size());
+        for (const int background : {WHITE_BRUSH, BLACK_BRUSH}) {
+            SCOPED_TRACE(background == WHITE_BRUSH ? "over white" : "over black");
+            Canvas canvas(screen, size);
+            const RECT all = {0, 0, size, size};
+            ::FillRect(canvas.Dc(), &all, static_cast<HBRUSH>(::GetStockObject(background)));
+            ::DrawIconEx(canvas.Dc(), 0, 0, icon.Get(), size, size, 0, nullptr, DI_NORMAL);
+            EXPECT_TRUE(SamePixels(colour, canvas.Pixels(), size));
+        }
+    }
 }
 
 }  // namespace
