@@ -9,6 +9,11 @@
 
 void CUninstallApp::DeletePathAndPruneParents(CString path)
 {
+    DeletePathAndPruneParents(path, nullptr);
+}
+
+void CUninstallApp::DeletePathAndPruneParents(CString path, const std::function<bool(const CString&)>& keep)
+{
     // The walk ends below the top of the volume. A bare "C:" would name the drive's current
     // directory, wherever earlier removals left it, so it is never searched either.
     if (IsVolumeTop(path))
@@ -32,7 +37,9 @@ void CUninstallApp::DeletePathAndPruneParents(CString path)
             if (find.IsDots())
                 continue;
             path = find.GetFilePath();
-            if (IsDirectoryLink(find))
+            if (keep && keep(path))
+                lastSucceeded = FALSE;  // another owner's: stays, like a file that cannot be deleted
+            else if (IsDirectoryLink(find))
                 lastSucceeded = FALSE;  // stays, like a file that cannot be deleted
             else if (find.MatchesMask(FILE_ATTRIBUTE_DIRECTORY))
                 lastSucceeded = RemoveEmptyDirectoryTree(path);
