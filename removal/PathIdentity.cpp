@@ -75,7 +75,8 @@ CString PathIdentity(const char* path)
         return CString(path);
     DropTrailingSeparators(full);
 
-    if (_mbschr(reinterpret_cast<const unsigned char*>(full), '~')) {
+    // Only on a drive: on a network path the look-up would wait for the server.
+    if (IsDriveRootPrefix(full) && _mbschr(reinterpret_cast<const unsigned char*>(full), '~')) {
         char longForm[MAX_PATH];
         const DWORD longLength = ::GetLongPathNameA(full, longForm, sizeof longForm);
         if (longLength != 0 && longLength < sizeof longForm)

@@ -19,8 +19,9 @@
 //   the platform such a path reaches the file system without that processing, so its dot
 //   parts and trailing dots name nothing that exists, or the same file; either way treating
 //   it like the plain form can only keep more files, never fewer;
-// - a path that holds a "~" and exists is taken in its long form, so an 8.3 short name and
-//   the long name are one file.
+// - a drive path that holds a "~" and exists is taken in its long form, so an 8.3 short
+//   name and the long name are one file (a network path is not looked up: that would wait
+//   for the server).
 // Other device paths, relative paths and paths too long for the full form keep their text:
 // what a relative path names depends on the current directory, which the removal moves.
 // The identity depends on the disk only through the short-name lookup, never on the current

@@ -163,7 +163,7 @@ public:
                 (n < gap ? entry.files : entry.unread).push_back(RandomFileValue());
             const int links = m_shortcutTargets.empty() ? 0 : Uniform(0, 2);
             for (int n = 0; n < links; ++n)
-                entry.links.push_back(RandomLinkValue());
+                entry.links.push_back(RandomLinkValue(entry));
             m_entries.push_back(entry);
         }
     }
@@ -300,8 +300,20 @@ private:
         return {Value::Folder, folder, "", Spell(folder, true)};
     }
 
-    Value RandomLinkValue()
+    // Mostly a shortcut that points at one of the entry's own files, so that it goes.
+    Value RandomLinkValue(const Entry& entry)
     {
+        std::vector<std::string> own;
+        for (const auto& [shortcut, target] : m_shortcutTargets) {
+            for (const Value& value : entry.files) {
+                if (value.kind == Value::File && value.target == target)
+                    own.push_back(shortcut);
+            }
+        }
+        if (!own.empty() && Chance(0.7)) {
+            const std::string& shortcut = own[static_cast<size_t>(Uniform(0, static_cast<int>(own.size()) - 1))];
+            return {Value::Link, shortcut, "", Spell(shortcut, true)};
+        }
         auto at = m_shortcutTargets.begin();
         std::advance(at, Uniform(0, static_cast<int>(m_shortcutTargets.size()) - 1));
         return {Value::Link, at->first, "", Spell(at->first, true)};
@@ -445,11 +457,15 @@ TEST(OwnershipProperty, RemovalsKeepWhatRemainingEntriesName)
         }
     }
 
-    EXPECT_GT(deleted, 0);
-    EXPECT_GT(keptForRemaining, 0);
-    EXPECT_GT(patternMatchesKept, 0);
+    if (::testing::Test::HasFailure())
+        return;
     std::printf("%d catalogues from seed %u: %d files deleted, %d kept for remaining entries, %d of them "
                 "pattern matches\n", rounds, firstSeed, deleted, keptForRemaining, patternMatchesKept);
+    if (rounds >= kDefaultRounds) {
+        EXPECT_GT(deleted, 0);
+        EXPECT_GT(keptForRemaining, 0);
+        EXPECT_GT(patternMatchesKept, 0);
+    }
 }
 
 }  // namespace
