@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
+
 #include "framework/String.h"
 #include "framework/WinApp.h"
 
@@ -23,6 +25,9 @@ public:
 
     // File deletion with pruning of the directories that it leaves without files.
     void DeletePathAndPruneParents(CString path);
+    // The same, but each match for which keep answers true stays, and counts as a match that
+    // could not be deleted.
+    void DeletePathAndPruneParents(CString path, const std::function<bool(const CString& matchPath)>& keep);
     BOOL RemoveEmptyDirectoryTree(CString dir);
 
     // Language flag: 0 English, 1 German. Set once by start-up; the static object starts zeroed.

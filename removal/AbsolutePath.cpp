@@ -1,11 +1,8 @@
 #include "removal/AbsolutePath.h"
 
-namespace {
+#include "framework/PathText.h"
 
-bool IsSeparator(char c)
-{
-    return c == '\\' || c == '/';
-}
+namespace {
 
 // Only the ASCII letters: the platform has no other drive letters, and the locale's idea of
 // a letter must not decide what is deleted.
@@ -19,12 +16,12 @@ bool IsDriveLetter(char c)
 bool StartsWithDriveRoot(const char* path)
 {
     // Each test stops at the terminator, so a short text is never read past its end.
-    return path && IsDriveLetter(path[0]) && path[1] == ':' && IsSeparator(path[2]);
+    return path && IsDriveLetter(path[0]) && path[1] == ':' && IsPathSeparator(path[2]);
 }
 
 bool IsAbsolutePath(const char* path)
 {
     if (!path)
         return false;
-    return (IsSeparator(path[0]) && IsSeparator(path[1])) || StartsWithDriveRoot(path);
+    return (IsPathSeparator(path[0]) && IsPathSeparator(path[1])) || StartsWithDriveRoot(path);
 }

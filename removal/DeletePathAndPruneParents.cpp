@@ -11,6 +11,11 @@
 
 void CUninstallApp::DeletePathAndPruneParents(CString path)
 {
+    DeletePathAndPruneParents(path, nullptr);
+}
+
+void CUninstallApp::DeletePathAndPruneParents(CString path, const std::function<bool(const CString&)>& keep)
+{
     // A relative path would be resolved against whatever directory is current: the one the
     // program was started in, or wherever an earlier walk left it. The catalogue is
     // machine-wide, so such a path names nothing that belongs to the entry.
@@ -43,7 +48,9 @@ void CUninstallApp::DeletePathAndPruneParents(CString path)
             if (find.IsDots())
                 continue;
             path = find.GetFilePath();
-            if (IsDirectoryLink(find))
+            if (keep && keep(path))
+                lastSucceeded = FALSE;  // another owner's: stays, like a file that cannot be deleted
+            else if (IsDirectoryLink(find))
                 lastSucceeded = FALSE;  // stays, like a file that cannot be deleted
             else if (find.MatchesMask(FILE_ATTRIBUTE_DIRECTORY))
                 lastSucceeded = RemoveEmptyDirectoryTree(path);

@@ -4,23 +4,13 @@
 
 #include <cstring>
 
+#include "framework/PathText.h"
 #include "removal/AbsolutePath.h"
-
-namespace {
-
-bool IsSeparator(char c)
-{
-    return c == '\\' || c == '/';
-}
-
-}  // namespace
 
 CString PlainPathForm(const CString& path)
 {
     const char* p = path.GetString();
-    const bool devicePrefix = IsSeparator(p[0]) && IsSeparator(p[1]) && (p[2] == '?' || p[2] == '.') &&
-                              IsSeparator(p[3]);
-    if (!devicePrefix || !StartsWithDriveRoot(p + 4))
+    if (!HasDevicePrefix(p) || !StartsWithDriveRoot(p + 4))
         return path;
     const char* drivePath = p + 4;
 

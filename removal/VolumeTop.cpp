@@ -10,11 +10,6 @@
 
 namespace {
 
-bool IsSeparator(unsigned char c)
-{
-    return c == '\\' || c == '/';
-}
-
 // The number of non-empty names in the path; double-byte characters are stepped over whole,
 // so their second byte never counts as a separator.
 int CountNames(const unsigned char* path)
@@ -22,7 +17,7 @@ int CountNames(const unsigned char* path)
     int names = 0;
     bool inName = false;
     for (const unsigned char* p = path; *p; p = _mbsinc(p)) {
-        if (IsSeparator(*p)) {
+        if (IsPathSeparator(*p)) {
             inName = false;
         } else if (!inName) {
             inName = true;
@@ -30,12 +25,6 @@ int CountNames(const unsigned char* path)
         }
     }
     return names;
-}
-
-// "\\?\" or "\\.\" (either separator).
-bool HasDevicePrefix(const unsigned char* p)
-{
-    return IsSeparator(p[0]) && IsSeparator(p[1]) && (p[2] == '?' || p[2] == '.') && IsSeparator(p[3]);
 }
 
 bool StartsWithNoCase(const unsigned char* text, const char* prefix)
@@ -50,14 +39,14 @@ bool IsVolumeTop(const char* path)
     const unsigned char* p = reinterpret_cast<const unsigned char*>(path ? path : "");
 
     // Device paths: "\\?\C:\...", "\\.\C:\...", "\\?\Volume{...}\...", "\\?\UNC\server\share\...".
-    if (HasDevicePrefix(p)) {
+    if (HasDevicePrefix(reinterpret_cast<const char*>(p))) {
         const unsigned char* rest = p + 4;
-        if (StartsWithNoCase(rest, "UNC") && IsSeparator(rest[3]))
+        if (StartsWithNoCase(rest, "UNC") && IsPathSeparator(rest[3]))
             return CountNames(rest + 4) <= 2;
         return CountNames(rest) <= 1;
     }
     // Network paths: the server and the share name make the top.
-    if (IsSeparator(p[0]) && IsSeparator(p[1]))
+    if (IsPathSeparator(p[0]) && IsPathSeparator(p[1]))
         return CountNames(p + 2) <= 2;
     // "C:", "C:\" and "C:/".
     if (std::isalpha(p[0]) && p[1] == ':')
@@ -69,7 +58,7 @@ bool IsPatternAtVolumeTop(const char* path)
 {
     const unsigned char* p = reinterpret_cast<const unsigned char*>(path ? path : "");
     // The "?" of a "\\?\" prefix is no wildcard: "\\?\C:\A" names the folder A.
-    const unsigned char* names = HasDevicePrefix(p) ? p + 4 : p;
+    const unsigned char* names = HasDevicePrefix(reinterpret_cast<const char*>(p)) ? p + 4 : p;
     if (!_mbspbrk(names, reinterpret_cast<const unsigned char*>("*?")))
         return false;
     // The folder that the pattern searches, from its absolute form.

@@ -16,9 +16,12 @@ public:
 
     BOOL OnInitDialog() override;
 
-    // Catalogue queries.
+    // Catalogue queries. Paths are compared by the file that they name, and a File value that
+    // is a pattern lists what it matches on disk.
     BOOL IsFileListedInEntry(const CString& entryKey, const CString& path);
     BOOL IsFileListedByOtherEntry(const CString& entryKey, const CString& path);
+    // Another entry lists the shortcut file among its File or its Link values.
+    BOOL IsShortcutListedByOtherEntry(const CString& entryKey, const CString& linkPath);
 
     // Removal of one entry: its shortcuts that point at its own files, then its files that
     // no other entry lists, each with the folders that the deletion leaves without files.
@@ -34,6 +37,8 @@ public:
     IconHandle m_hIcon;
 
 protected:
+    BOOL IsListedByOtherEntry(const CString& entryKey, const CString& path, bool linksCount);
+
     void DoDataExchange(CDataExchange* pDX) override;
     // The closing hand-over: every way of closing the dialog ends here.
     void OnOK() override;

@@ -54,8 +54,9 @@ TEST_F(CatalogueQueryTest, AnEntryListsItsFileValuesUpToTheFirstGap)
     const Case cases[] = {
         {1, "C:\\Prog\\A.DLL", TRUE},
         {1, "c:\\prog\\a.dll", TRUE},              // letter case does not count
-        {1, "C:/Prog/A.DLL", FALSE},               // nothing is normalised: slashes differ
-        {1, "C:\\Prog\\A.DLL ", FALSE},
+        {1, "C:/Prog/A.DLL", TRUE},                // the same file: slashes do not count
+        {1, "C:\\Prog\\A.DLL ", TRUE},              // nor does a trailing blank
+        {1, "C:\\Prog\\A.DLL\\x", FALSE},
         {1, "C:\\Prog\\b.exe", TRUE},
         {1, "C:\\Prog\\after-gap.txt", FALSE},     // File 3 is missing: File 4 is never read
         {2, "C:\\Prog\\no-file-one.txt", FALSE},   // no File 1: the entry lists nothing

@@ -115,6 +115,34 @@ TEST(DeletePathAndPruneParents, FirstMatchThatCannotGoLetsTheWalkStart)
     EXPECT_EQ(folderBeforeFile ? "a" : "start", CurrentDirectoryBelow(t.Path()));
 }
 
+// A match that the caller keeps stays and counts like one that could not be deleted: kept as
+// the last match, it stops the walk; the other matches go. The caller is asked with each
+// match's full path.
+TEST(DeletePathAndPruneParents, KeptLastMatchStaysAndStopsTheWalk)
+{
+    ScopedTestDirectory t;
+    ASSERT_NO_FATAL_FAILURE(LayOut(t, {"a\\x.log", "a\\y.log", "a\\z.log", "a\\e1\\", "a\\e2\\", "a\\e3\\"}));
+    const std::vector<std::string> logs = FolderEntries(t / "a", "*.log");
+    ASSERT_EQ(3u, logs.size());
+    const std::vector<std::string> all = FolderEntries(t / "a");
+    ASSERT_NE(logs[2], all[0]) << "an empty folder must precede the kept file";
+    const std::string kept = t / "a" + "\\" + logs[2];
+    std::vector<std::string> asked;
+
+    App().DeletePathAndPruneParents((t.Path() + "/a/*.log").c_str(), [&](const CString& match) {
+        asked.push_back(match.GetString());
+        return lstrcmpiA(match, kept.c_str()) == 0;
+    });
+
+    EXPECT_EQ((std::vector<std::string>{t / "a" + "\\" + logs[0], t / "a" + "\\" + logs[1], kept}), asked);
+    EXPECT_FALSE(FileExists(t / "a" + "\\" + logs[0]));
+    EXPECT_FALSE(FileExists(t / "a" + "\\" + logs[1]));
+    EXPECT_TRUE(FileExists(kept));
+    for (const char* folder : {"a\\e1", "a\\e2", "a\\e3"})
+        EXPECT_TRUE(DirectoryExists(t / folder)) << folder;
+    EXPECT_EQ("start", CurrentDirectoryBelow(t.Path()));
+}
+
 // No attribute is changed: a read-only file stays and there is no walk.
 TEST(DeletePathAndPruneParents, ReadOnlyFileStaysAndNothingIsPruned)
 {

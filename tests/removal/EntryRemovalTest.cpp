@@ -62,7 +62,7 @@ const LinkCase kLinkCases[] = {
     {"target is File 1", {"{T}\\Prog\\App.exe"}, LinkKind::ShortcutToApp, TRUE},
     {"target is File 2", {"{T}\\Prog\\Help.txt", "{T}\\Prog\\App.exe"}, LinkKind::ShortcutToApp, TRUE},
     {"target differs in letter case", {"{T}\\PROG\\app.EXE"}, LinkKind::ShortcutToApp, TRUE},
-    {"target with forward slashes", {"{T}/Prog/App.exe"}, LinkKind::ShortcutToApp, FALSE},
+    {"File value with forward slashes", {"{T}/Prog/App.exe"}, LinkKind::ShortcutToApp, TRUE},
     {"target not listed", {"{T}\\Prog\\Help.txt"}, LinkKind::ShortcutToApp, FALSE},
     {"target only after a gap", {"{T}\\Prog\\Help.txt", nullptr, "{T}\\Prog\\App.exe"}, LinkKind::ShortcutToApp,
      FALSE},
