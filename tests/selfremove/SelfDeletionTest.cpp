@@ -1,6 +1,7 @@
 // The hand-off between real processes: an uninstaller that hands its file to a temporary
 // copy of itself, and the self-deleter started by hand with good and bad command lines.
 #include "tests/selfremove/ChildProcess.h"
+#include "tests/support/HandOff.h"
 #include "tests/support/TestEnvironment.h"
 #include "support/TestPaths.h"
 
@@ -55,7 +56,8 @@ const TempCase kTempCases[] = {
 
 // The uninstaller lies three folders down, one of them with a blank; a sibling folder holds a
 // file. The uninstaller hands off and ends; once the self-deleter has ended, the uninstaller,
-// the folders it emptied and the temporary copy are gone, and the sibling is untouched.
+// the folders it emptied and the temporary copy are gone, and the sibling is untouched. The
+// copy's folder is gone too, or empty and deleted at the next restart.
 TEST(SelfDeletion, RemovesTheUninstallerTheFoldersItEmptiedAndTheCopy)
 {
     int index = 0;
@@ -85,7 +87,7 @@ TEST(SelfDeletion, RemovesTheUninstallerTheFoldersItEmptiedAndTheCopy)
         bool done = false;
         while (!done && ::GetTickCount64() < deadline) {
             selfDeleter.Collect(host.Id());
-            done = host.WaitForEnd(20) && !Exists(uninstaller) && FolderEntries(temp).empty();
+            done = host.WaitForEnd(20) && !Exists(uninstaller) && HandOffCopies(temp).empty();
         }
         EXPECT_TRUE(host.WaitForEnd(0)) << "the uninstaller did not end";
         EXPECT_TRUE(selfDeleter.WaitForAll(kDeadlineMs)) << "the self-deleter did not end";
@@ -95,7 +97,10 @@ TEST(SelfDeletion, RemovesTheUninstallerTheFoldersItEmptiedAndTheCopy)
         EXPECT_FALSE(Exists(suite + "\\Editor"));
         EXPECT_TRUE(FileExists(sibling));
         EXPECT_TRUE(DirectoryExists(suite));
-        EXPECT_EQ(std::vector<std::string>{}, FolderEntries(temp)) << "the temporary copy stayed";
+        EXPECT_EQ(std::vector<std::string>{}, HandOffCopies(temp)) << "the temporary copy stayed";
+        EXPECT_EQ(std::vector<std::string>{}, HandOffFoldersLeftBehind(temp));
+        for (const std::string& name : FolderEntries(temp))
+            EXPECT_TRUE(IsHandOffFolderName(name)) << name << " left in the temporary directory";
     }
 }
 
