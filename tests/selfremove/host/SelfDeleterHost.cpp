@@ -1,6 +1,8 @@
 // A stand-in for an uninstaller whose dialog has just ended with OK: started without
 // arguments, it hands its own file to the self-deleter at once. Its temporary copy, started
-// with the self-deleter command line, goes through the program's own start-up.
+// with the self-deleter command line, goes through the program's own start-up. Started with
+// "stay", it does not end after the hand-off but waits to be ended, so that a test can look at
+// the self-deleter while that waits for it.
 #include "app/DllSearch.h"
 #include "app/UninstallApp.h"
 
@@ -13,5 +15,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
     theApp.m_hInstance = instance;
     theApp.m_lpCmdLine = tail;
     theApp.SpawnSelfDeleter();
+    if (lstrcmpA(tail, "stay") == 0)
+        ::Sleep(INFINITE);
     return 0;
 }
