@@ -217,17 +217,19 @@ TEST(SelfDeletion, CopyRunsFromANewFolderOfItsOwnThatPlantedDllsCannotReach)
     MakeDirectories(ParentOf(uninstaller));
     ASSERT_TRUE(::CopyFileA(TEST_SELF_DELETER_HOST_EXE, uninstaller.c_str(), FALSE));
 
+    // The uninstaller stays after the hand-off until the test ends it, and the self-deleter
+    // waits for that.
+    const std::string handedOffName = "KorvaneTestHandOff-" + std::to_string(::GetCurrentProcessId());
+    const KernelHandle handedOff(::CreateEventA(nullptr, TRUE, FALSE, handedOffName.c_str()));
+    ASSERT_TRUE(handedOff);
     ChildProcess::Options options;
     options.currentDirectory = temp;
     options.environment = environment;
-    ChildProcess host(Quoted(uninstaller) + " stay", options);
+    ChildProcess host(Quoted(uninstaller) + " stay " + handedOffName, options);
     ASSERT_TRUE(host.Started());
-
-    // The self-deleter waits for the uninstaller, which stays until the test ends it.
+    ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(handedOff.Get(), kDeadlineMs)) << "the hand-off did not end";
     Descendants selfDeleter;
-    const ULONGLONG deadline = ::GetTickCount64() + kDeadlineMs;
-    while (selfDeleter.Count() == 0 && ::GetTickCount64() < deadline && !host.WaitForEnd(20))
-        selfDeleter.Collect(host.Id());
+    selfDeleter.Collect(host.Id());
     ASSERT_EQ(1u, selfDeleter.Count()) << "no self-deleter was started";
     // A process that has only just been created has no image path yet.
     std::string copy;
