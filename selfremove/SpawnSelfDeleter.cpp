@@ -46,11 +46,6 @@ void CUninstallApp::SpawnSelfDeleter()
     // the self-deleter that runs from it has ended. If nothing is started, the copy goes now.
     KernelHandle copy(::CreateFileA(tempPath, 0, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                     FILE_FLAG_DELETE_ON_CLOSE, nullptr));
-    // Without that handle the copy would stay for good, and its folder with it.
-    if (!copy) {
-        ::DeleteFileA(tempPath);
-        return;
-    }
     // Inherited by the self-deleter under the same value, which it waits on.
     KernelHandle self(::OpenProcess(SYNCHRONIZE, TRUE, ::GetCurrentProcessId()));
 
