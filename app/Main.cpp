@@ -4,7 +4,7 @@
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int showCommand)
 {
-    // Before anything can load a DLL: the self-deleter runs from a folder anyone can write to.
+    // Before anything can load a DLL: the current directory may be one that anyone can write to.
     RestrictDllSearchToSystemDirectory();
     return AfxWinMain(instance, previous, commandLine, showCommand);
 }

@@ -75,3 +75,15 @@ struct IconHandleTraits {
     static void Close(Handle h) { ::DestroyIcon(h); }
 };
 using IconHandle = UniqueHandle<IconHandleTraits>;
+
+// Memory that the system allocated with LocalAlloc for the caller: security descriptors and
+// SID texts of the conversion functions, descriptors read back from an object.
+template <typename Pointee>
+struct LocalMemoryTraits {
+    using Handle = Pointee*;
+    static Handle Null() { return nullptr; }
+    static bool IsNull(Handle p) { return p == nullptr; }
+    static void Close(Handle p) { ::LocalFree(p); }
+};
+template <typename Pointee>
+using LocalMemory = UniqueHandle<LocalMemoryTraits<Pointee>>;

@@ -42,7 +42,7 @@ else
   wait "$demo_pid" || true
   # The copy that deletes the uninstaller's own file ends a moment after the uninstaller.
   for _ in $(seq 20); do
-    ls "$WINEPREFIX"/drive_c/users/*/Temp/Del* >/dev/null 2>&1 || break
+    ls "$WINEPREFIX"/drive_c/users/*/Temp/Del*/* >/dev/null 2>&1 || break
     sleep 0.1
   done
   echo "What is left of the applications' folders:"

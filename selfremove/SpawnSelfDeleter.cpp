@@ -1,6 +1,7 @@
 #include "app/UninstallApp.h"
 #include "framework/UniqueHandle.h"
 #include "selfremove/SelfDeleterCommandLine.h"
+#include "selfremove/SelfDeleterFolder.h"
 
 namespace {
 
@@ -31,7 +32,13 @@ void CUninstallApp::SpawnSelfDeleter()
     if (tempLength == 0 || tempLength >= sizeof tempPath)
         return;
     UseShortFormIfItHoldsABlank(tempPath, sizeof tempPath);
-    if (!::GetTempFileNameA(tempPath, "Del", 0, tempPath))
+    // The copy runs with administrator rights from a new folder that the user cannot write to,
+    // so that no DLL can be waiting beside it. Declared before the copy's handle: the folder
+    // can go only once the copy has gone.
+    SelfDeleterFolder folder;
+    if (!folder.Create(tempPath))
+        return;
+    if (!::GetTempFileNameA(folder.Path(), "Del", 0, tempPath))
         return;
     ::CopyFileA(ownPath, tempPath, FALSE);
 
@@ -53,7 +60,8 @@ void CUninstallApp::SpawnSelfDeleter()
         ::CreateProcessA(nullptr, commandLine, nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &started);
     }
 
-    // The process handle first, then the copy.
+    // The process handle first, then the copy; the folder goes last, at once if nothing was
+    // started from it.
     self.Reset();
     copy.Reset();
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "res/resource.h"
+#include "tests/support/HandOff.h"
 #include "tests/support/Installer.h"
 #include "tests/support/TestEnvironment.h"
 #include "support/TestPaths.h"
@@ -77,7 +78,7 @@ protected:
     }
 
     // The temporary copies that a self-deletion hand-off leaves while it runs.
-    std::vector<std::string> HandOffCopies() const { return FolderEntries(TemporaryDirectory(), "Del*"); }
+    std::vector<std::string> HandOffCopies() const { return testing_support::HandOffCopies(TemporaryDirectory()); }
 
     // Closes the dialog and waits for the process to end.
     void CloseAndWait(const UninstallerDialog& dialog, CloseWay way = CloseWay::CloseButton)
@@ -92,11 +93,14 @@ protected:
     {
         EXPECT_TRUE(FileExists(uninstaller));
         EXPECT_EQ(std::vector<std::string>(), HandOffCopies()) << "a self-deletion was started";
+        EXPECT_EQ(std::vector<std::string>(), HandOffFolders(TemporaryDirectory())) << "a self-deletion was started";
     }
+    // The copy's folder may stay until the next restart, empty and scheduled for deletion.
     void ExpectTheProgramDeletesItself(const std::string& uninstaller)
     {
         EXPECT_TRUE(WaitUntil([&] { return !FileExists(uninstaller); })) << uninstaller << " stayed";
         EXPECT_TRUE(WaitUntil([&] { return HandOffCopies().empty(); })) << "the temporary copy stayed";
+        EXPECT_EQ(std::vector<std::string>(), HandOffFoldersLeftBehind(TemporaryDirectory()));
     }
 
     ScopedProductKey m_productKey;

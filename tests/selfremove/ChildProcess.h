@@ -45,6 +45,7 @@ public:
     // Adds the children of `parent` that are running now and not yet held.
     void Collect(DWORD parent);
     size_t Count() const { return m_processes.size(); }
+    const std::vector<DWORD>& Ids() const { return m_ids; }
     // True when every held process ended before the deadline.
     bool WaitForAll(DWORD milliseconds) const;
 

@@ -1,7 +1,9 @@
 // The hand-off between real processes: an uninstaller that hands its file to a temporary
 // copy of itself, and the self-deleter started by hand with good and bad command lines.
 #include "tests/selfremove/ChildProcess.h"
+#include "tests/support/HandOff.h"
 #include "tests/support/TestEnvironment.h"
+#include "tests/support/UninstallerDriver.h"
 #include "support/TestPaths.h"
 
 #include <gtest/gtest.h>
@@ -55,7 +57,8 @@ const TempCase kTempCases[] = {
 
 // The uninstaller lies three folders down, one of them with a blank; a sibling folder holds a
 // file. The uninstaller hands off and ends; once the self-deleter has ended, the uninstaller,
-// the folders it emptied and the temporary copy are gone, and the sibling is untouched.
+// the folders it emptied and the temporary copy are gone, and the sibling is untouched. The
+// copy's folder is gone too, or empty and deleted at the next restart.
 TEST(SelfDeletion, RemovesTheUninstallerTheFoldersItEmptiedAndTheCopy)
 {
     int index = 0;
@@ -85,7 +88,7 @@ TEST(SelfDeletion, RemovesTheUninstallerTheFoldersItEmptiedAndTheCopy)
         bool done = false;
         while (!done && ::GetTickCount64() < deadline) {
             selfDeleter.Collect(host.Id());
-            done = host.WaitForEnd(20) && !Exists(uninstaller) && FolderEntries(temp).empty();
+            done = host.WaitForEnd(20) && !Exists(uninstaller) && HandOffCopies(temp).empty();
         }
         EXPECT_TRUE(host.WaitForEnd(0)) << "the uninstaller did not end";
         EXPECT_TRUE(selfDeleter.WaitForAll(kDeadlineMs)) << "the self-deleter did not end";
@@ -95,8 +98,162 @@ TEST(SelfDeletion, RemovesTheUninstallerTheFoldersItEmptiedAndTheCopy)
         EXPECT_FALSE(Exists(suite + "\\Editor"));
         EXPECT_TRUE(FileExists(sibling));
         EXPECT_TRUE(DirectoryExists(suite));
-        EXPECT_EQ(std::vector<std::string>{}, FolderEntries(temp)) << "the temporary copy stayed";
+        EXPECT_EQ(std::vector<std::string>{}, HandOffCopies(temp)) << "the temporary copy stayed";
+        EXPECT_EQ(std::vector<std::string>{}, HandOffFoldersLeftBehind(temp));
+        for (const std::string& name : FolderEntries(temp))
+            EXPECT_TRUE(IsHandOffFolderName(name)) << name << " left in the temporary directory";
     }
+}
+
+// System DLLs that the program loads while it starts.
+const char* const kPlantedDllNames[] = {"version.dll", "uxtheme.dll"};
+
+// Wine prefers its own builtin DLLs; this makes it look for these two on disk first, beside
+// the program, as Windows does for DLLs it does not know: WINEDLLOVERRIDES="version,uxtheme=n,b"
+// in its registry form, which reaches every process the test starts. (Wine does not take the
+// variable from the environment block that CreateProcess hands a child.)
+class PreferDllsOnDisk {
+public:
+    PreferDllsOnDisk()
+    {
+        if (::RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &m_key, nullptr) !=
+            ERROR_SUCCESS)
+            return;
+        for (const char* name : kNames)
+            m_set += ::RegSetValueExA(m_key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(kOrder), sizeof kOrder) ==
+                     ERROR_SUCCESS;
+    }
+    ~PreferDllsOnDisk()
+    {
+        if (!m_key)
+            return;
+        for (const char* name : kNames)
+            ::RegDeleteValueA(m_key, name);
+        ::RegCloseKey(m_key);
+    }
+    PreferDllsOnDisk(const PreferDllsOnDisk&) = delete;
+    PreferDllsOnDisk& operator=(const PreferDllsOnDisk&) = delete;
+    bool IsSet() const { return m_set == 2; }
+
+private:
+    static constexpr char kKey[] = "Software\\Wine\\DllOverrides";
+    static constexpr const char* kNames[] = {"version", "uxtheme"};
+    static constexpr char kOrder[] = "native,builtin";
+    HKEY m_key = nullptr;
+    int m_set = 0;
+};
+
+void PlantMarkers(const std::string& folder)
+{
+    for (const char* name : kPlantedDllNames)
+        ASSERT_TRUE(::CopyFileA(TEST_LOAD_MARKER_DLL, (folder + "\\" + name).c_str(), FALSE)) << name;
+}
+
+// The planted DLLs that a process has loaded: each leaves a file beside itself.
+std::vector<std::string> LoadedMarkers(const std::string& folder)
+{
+    std::vector<std::string> loaded;
+    for (const char* name : kPlantedDllNames) {
+        if (FileExists(folder + "\\" + name + ".loaded"))
+            loaded.push_back(name);
+    }
+    return loaded;
+}
+
+std::string ParentOf(const std::string& path)
+{
+    return path.substr(0, path.find_last_of('\\'));
+}
+
+std::string NameOf(const std::string& path)
+{
+    return path.substr(path.find_last_of('\\') + 1);
+}
+
+std::string ImagePath(DWORD processId)
+{
+    KernelHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+    char path[MAX_PATH * 2] = "";
+    DWORD size = sizeof path;
+    if (!process || !::QueryFullProcessImageNameA(process.Get(), 0, path, &size))
+        return std::string();
+    return path;
+}
+
+// DLLs planted in the temporary directory, where the copy used to run from, cannot reach the
+// copy: it runs from a new folder of its own in the temporary directory, which holds nothing
+// but the copy, and which is gone or scheduled for deletion once the self-deleter has done its
+// work (the folder's access list is read back by the folder's own tests). The uninstaller's
+// current directory is the temporary directory too, the worst place it can be.
+TEST(SelfDeletion, CopyRunsFromANewFolderOfItsOwnThatPlantedDllsCannotReach)
+{
+    ScopedTestDirectory root;
+    const std::string temp = root / "Temp";
+    WriteTextFile(temp + "\\other.tmp");
+    const std::vector<char> environment = EnvironmentWith({"TMP=" + temp, "TEMP=" + temp});
+    const PreferDllsOnDisk preferDllsOnDisk;
+    ASSERT_TRUE(preferDllsOnDisk.IsSet());
+
+    // First, that the markers show anything: each of them, alone beside the copy (where the
+    // copy used to run, in the temporary directory), is loaded when the copy starts.
+    for (const char* name : kPlantedDllNames) {
+        SCOPED_TRACE(name);
+        const std::string exposed = root / (std::string("Exposed-") + name);
+        const std::string exposedCopy = exposed + "\\Del1A2B.tmp";
+        MakeDirectories(exposed);
+        ASSERT_TRUE(::CopyFileA(TEST_LOAD_MARKER_DLL, (exposed + "\\" + name).c_str(), FALSE));
+        ASSERT_TRUE(::CopyFileA(TEST_SELF_DELETER_HOST_EXE, exposedCopy.c_str(), FALSE));
+        ChildProcess::Options options;
+        options.environment = environment;
+        ChildProcess copy(Quoted(exposedCopy) + " $", options);
+        ASSERT_TRUE(copy.Started());
+        ASSERT_TRUE(copy.WaitForEnd(kDeadlineMs));
+        ASSERT_EQ(std::vector<std::string>{name}, LoadedMarkers(exposed)) << "the marker is not loaded even beside the copy";
+    }
+
+    PlantMarkers(temp);
+    const std::vector<std::string> tempBefore = FolderEntries(temp);
+    const std::string uninstaller = root / "Korvane\\bin\\Uninstall.exe";
+    MakeDirectories(ParentOf(uninstaller));
+    ASSERT_TRUE(::CopyFileA(TEST_SELF_DELETER_HOST_EXE, uninstaller.c_str(), FALSE));
+
+    // The uninstaller stays after the hand-off until the test ends it, and the self-deleter
+    // waits for that.
+    const std::string handedOffName = "KorvaneTestHandOff-" + std::to_string(::GetCurrentProcessId());
+    const KernelHandle handedOff(::CreateEventA(nullptr, TRUE, FALSE, handedOffName.c_str()));
+    ASSERT_TRUE(handedOff);
+    ChildProcess::Options options;
+    options.currentDirectory = temp;
+    options.environment = environment;
+    ChildProcess host(Quoted(uninstaller) + " stay " + handedOffName, options);
+    ASSERT_TRUE(host.Started());
+    ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(handedOff.Get(), kDeadlineMs)) << "the hand-off did not end";
+    Descendants selfDeleter;
+    selfDeleter.Collect(host.Id());
+    ASSERT_EQ(1u, selfDeleter.Count()) << "no self-deleter was started";
+    // A process that has only just been created has no image path yet.
+    std::string copy;
+    ASSERT_TRUE(WaitUntil([&] { return !(copy = ImagePath(selfDeleter.Ids()[0])).empty(); }));
+    const std::string folder = ParentOf(copy);
+
+    EXPECT_EQ(temp, ParentOf(folder)) << copy;
+    EXPECT_TRUE(IsHandOffFolderName(NameOf(folder))) << copy;
+    for (const std::string& name : tempBefore)
+        EXPECT_NE(name, NameOf(folder)) << "the folder was there before";
+    // Wine deletes a delete-on-close file as soon as its handle is closed, even while a
+    // process runs from it, so the copy may be gone from the folder already.
+    for (const std::string& name : FolderEntries(folder))
+        EXPECT_EQ(NameOf(copy), name) << "something else is in the folder";
+
+    host.Kill();
+    ASSERT_TRUE(selfDeleter.WaitForAll(kDeadlineMs)) << "the self-deleter did not end";
+
+    EXPECT_EQ(std::vector<std::string>{}, LoadedMarkers(temp)) << "a planted DLL was loaded into the copy";
+    EXPECT_FALSE(Exists(uninstaller));
+    EXPECT_FALSE(Exists(root / "Korvane"));
+    EXPECT_TRUE(WaitUntil([&] { return !Exists(copy); })) << "the copy stayed";
+    EXPECT_TRUE(!DirectoryExists(folder) || (FolderEntries(folder).empty() && IsScheduledForDeletionAtRestart(folder)))
+        << folder << " stays for good";
 }
 
 // The real program as the self-deleter: it waits for the process whose handle it inherited,
