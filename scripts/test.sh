@@ -23,6 +23,7 @@ configure() {
 configure "$build/i686" "$root/cmake/mingw-i686-release.cmake" -DCMAKE_BUILD_TYPE=MinSizeRel -DUNINSTALL_TESTS=OFF
 cmake --build "$build/i686" -j "$jobs"
 release=$build/i686/Uninstall.exe
+"$root/scripts/check-release.sh" "$release"
 
 configure "$build/x64" "$root/cmake/mingw-x86_64.cmake" -DCMAKE_BUILD_TYPE=Release \
           -DUNINSTALL_RELEASE_EXE="$release"

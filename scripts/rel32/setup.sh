@@ -30,9 +30,13 @@ done
 
 # --- the i386 Wine packages, fetched with a private apt configuration --------------------
 if [ ! -e "$R/sysroot/usr/lib/wine/wine" ]; then
-  cache=${XDG_CACHE_HOME:-$HOME/.cache}/korvane-rel32
-  mkdir -p "$cache" 2>/dev/null && [ -w "$cache" ] || cache=$R/cache
+  cache=
+  if [ -n "${XDG_CACHE_HOME:-}" ]; then cache=$XDG_CACHE_HOME/korvane-rel32
+  elif [ -n "${HOME:-}" ]; then cache=$HOME/.cache/korvane-rel32; fi
+  [ -n "$cache" ] && mkdir -p "$cache" 2>/dev/null && [ -w "$cache" ] || cache=$R/cache
   A=$cache/apt
+  # Two runs that share the cache take turns.
+  mkdir -p "$A"; exec 8>"$A/.lock"; flock 8
   mkdir -p "$A/etc/apt.conf.d" "$A/etc/preferences.d" "$A/etc/sources.list.d" "$A/state/lists/partial" \
            "$A/cache/archives/partial" "$A/log"
   [ -e "$A/state/status" ] || : >"$A/state/status"
@@ -53,7 +57,9 @@ APT::Architectures { "i386"; };
 APT::Install-Recommends "false";
 APT::Sandbox::User "root";
 EOF
-  fetch() { APT_CONFIG=$A/apt.conf apt-get install -y -qq --download-only wine32 libgl1 fonts-dejavu-core; }
+  # wine32 talks to the host's wineserver: their versions must be the same.
+  wine32="wine32=$(dpkg-query -W -f='${Version}' wine64)"
+  fetch() { APT_CONFIG=$A/apt.conf apt-get install -y -qq --download-only "$wine32" libgl1 fonts-dejavu-core; }
   # Package lists kept from an earlier run are tried first; a failure means they are stale.
   if ! { ls "$A/state/lists/"*Packages* >/dev/null 2>&1 && fetch >/dev/null 2>&1; }; then
     APT_CONFIG=$A/apt.conf apt-get update -qq
@@ -64,6 +70,7 @@ EOF
   rm -rf "$R/sysroot.new"; mkdir -p "$R/sysroot.new"
   for deb in "$A/cache/archives/"*.deb; do dpkg-deb -x "$deb" "$R/sysroot.new"; done
   rm -rf "$R/sysroot"; mv "$R/sysroot.new" "$R/sysroot"
+  exec 8>&-
 fi
 
 # --- the overlay layer: only what must appear below /usr/lib ----------------------------
