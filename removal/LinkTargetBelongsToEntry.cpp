@@ -19,12 +19,12 @@ BOOL CUninstallDlg::LinkTargetBelongsToEntry(const CString& entryKey, const CStr
 
     BOOL belongs = FALSE;
     IShellLinkA* createdLink = nullptr;
-    if (::CoCreateInstance(__uuidof(ShellLink), nullptr, CLSCTX_INPROC_SERVER, __uuidof(IShellLinkA),
+    if (::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
                            reinterpret_cast<void**>(&createdLink)) == S_OK) {
         ComPtr<IShellLinkA> link(createdLink);
 
         IPersistFile* persistFile = nullptr;
-        if (link.Get()->QueryInterface(__uuidof(IPersistFile), reinterpret_cast<void**>(&persistFile)) == S_OK) {
+        if (link.Get()->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persistFile)) == S_OK) {
             ComPtr<IPersistFile> file(persistFile);
             // Empty if the conversion fails; the load then finds nothing.
             std::vector<WCHAR> name(static_cast<size_t>(linkPath.GetLength()) + 1, L'\0');
