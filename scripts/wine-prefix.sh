@@ -2,11 +2,12 @@
 # Creates a quiet throw-away Wine prefix once: no debug output, no Mono/Gecko prompts,
 # a virtual desktop (window frames and prompt closes under bare Xvfb), Wine's caption font.
 # Usage: wine-prefix.sh PREFIX   (safe to call from parallel tests: creation is serialised)
+# $KORVANE_WINE, when set, names another wine command (the 32-bit one, with WINEARCH=win32).
 set -euo pipefail
 prefix=$1
 mkdir -p "$(dirname "$prefix")"
 export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LANG=C.UTF-8 LC_ALL=C.UTF-8
-wine=/usr/lib/wine/wine64
+wine=${KORVANE_WINE:-/usr/lib/wine/wine64}
 exec 9>"$prefix.lock"
 flock 9
 if [ ! -f "$prefix/.ready" ]; then
