@@ -86,25 +86,32 @@ LONG ReadStringValue(HKEY root, const char* path, const char* valueName, char* b
     RegistryKey key(OpenKeyPath(root, path, false, kKeyPathAccess));
     if (!key)
         return kRegistryFailed;
+    return ReadKeyStringValue(key.Get(), valueName, buffer, capacity);
+}
 
+LONG ReadKeyStringValue(HKEY key, const char* valueName, char* buffer, DWORD& capacity, bool* cut)
+{
+    if (!buffer || capacity == 0)
+        return kRegistryFailed;
     const RegistryCalls& calls = CurrentRegistryCalls();
     DWORD size = 0;
-    if (calls.queryValue(key.Get(), valueName, nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS)
+    if (calls.queryValue(key, valueName, nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS)
         return kRegistryFailed;
 
     // One byte more than the data, always zero: it ends a text whose data holds no zero byte.
     std::vector<char> scratch(static_cast<size_t>(size) + 1, '\0');
     DWORD fetched = size;
-    const LONG result = calls.queryValue(key.Get(), valueName, nullptr, nullptr,
-                                         reinterpret_cast<BYTE*>(scratch.data()), &fetched);
-    key.Reset();
-    if (result != ERROR_SUCCESS)
+    if (calls.queryValue(key, valueName, nullptr, nullptr, reinterpret_cast<BYTE*>(scratch.data()), &fetched) !=
+        ERROR_SUCCESS)
         return kRegistryFailed;
 
-    const size_t length = std::min<size_t>(std::strlen(scratch.data()), capacity - 1);
+    const size_t whole = std::strlen(scratch.data());
+    const size_t length = std::min<size_t>(whole, capacity - 1);
     std::memcpy(buffer, scratch.data(), length);
     buffer[length] = '\0';
     capacity = static_cast<DWORD>(length);
+    if (cut)
+        *cut = length < whole;
     return kRegistryOk;
 }
 

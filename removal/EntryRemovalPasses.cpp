@@ -1,37 +1,74 @@
-// The two removal passes over one catalogue entry: its Link values, then its File values,
-// from number 1 up to the first that cannot be read.
-#include "ui/UninstallDlg.h"
+#include "removal/EntryRemovalPasses.h"
 
 #include "app/UninstallApp.h"
 #include "framework/WinApp.h"
-#include "registry/Catalogue.h"
+#include "removal/OneReadCatalogue.h"
+#include "removal/ShortcutTarget.h"
+
+namespace removal {
 
 namespace {
 
-CUninstallApp* TheApp()
+void Delete(const CString& path)
 {
-    return static_cast<CUninstallApp*>(AfxGetApp());
+    static_cast<CUninstallApp*>(AfxGetApp())->DeletePathAndPruneParents(path);
+}
+
+// A value longer than 259 bytes was cut when it was read, and the cut text may name quite
+// another path (trailing blanks are dropped by the platform): it is never deleted. A path
+// that long cannot be opened through these calls anyway.
+bool LinkGoes(EntryCatalogue& source, const catalogue::ListedValue& link)
+{
+    if (link.cut)
+        return false;
+    CString target;
+    return ReadShortcutTarget(link.text, target) && source.ListedInEntry(target);
+}
+
+bool FileGoes(EntryCatalogue& source, const catalogue::ListedValue& file)
+{
+    return !file.cut && !source.ListedByOtherEntry(file.text);
 }
 
 }  // namespace
 
-void CUninstallDlg::RemoveEntryLinks(const CString& entryKey)
+void RemoveLinks(EntryCatalogue& source)
 {
-    // A shortcut goes only when it points at one of the entry's own files; the files are
-    // still listed, since this pass runs first.
-    CString link;
-    for (int n = 1; catalogue::ReadNumberedValue(entryKey, catalogue::kLinkValueFormat, n, link); ++n) {
-        if (LinkTargetBelongsToEntry(entryKey, link))
-            TheApp()->DeletePathAndPruneParents(link);
+    // The files are still listed, since this pass runs first.
+    catalogue::ListedValue link;
+    for (int n = 1; source.Link(n, link); ++n) {
+        if (!LinkGoes(source, link))
+            continue;
+        // Decided on what was read: taken again when the catalogue has changed since.
+        if (source.ChangedSinceRead() && !(source.Link(n, link) && LinkGoes(source, link)))
+            continue;
+        Delete(link.text);
     }
 }
 
-void CUninstallDlg::RemoveEntryFiles(const CString& entryKey)
+void RemoveFiles(EntryCatalogue& source)
 {
-    // A file that another entry still lists stays for that entry.
-    CString file;
-    for (int n = 1; catalogue::ReadNumberedValue(entryKey, catalogue::kFileValueFormat, n, file); ++n) {
-        if (!IsFileListedByOtherEntry(entryKey, file))
-            TheApp()->DeletePathAndPruneParents(file);
+    catalogue::ListedValue file;
+    for (int n = 1; source.File(n, file); ++n) {
+        if (!FileGoes(source, file))
+            continue;
+        if (source.ChangedSinceRead() && !(source.File(n, file) && FileGoes(source, file)))
+            continue;
+        Delete(file.text);
     }
 }
+
+void RemoveEntry(CUninstallDlg& dialog, const CString& productKey, const CString& entryKey)
+{
+    OneReadCatalogue oneRead(dialog, productKey, entryKey);
+    if (oneRead.Open()) {
+        RemoveLinks(oneRead);
+        RemoveFiles(oneRead);
+        return;
+    }
+    PerValueCatalogue perValue(dialog, entryKey);
+    RemoveLinks(perValue);
+    RemoveFiles(perValue);
+}
+
+}  // namespace removal
