@@ -23,7 +23,7 @@ ValueList ReadList(HKEY entryKey, const char* nameFormat)
         char buffer[kValueBufferSize];
         DWORD capacity = sizeof buffer;  // set anew for every read: a read lowers it
         ListedValue value;
-        if (ReadKeyStringValue(entryKey, valueName, buffer, capacity, &value.cut) != kRegistryOk)
+        if (ReadKeyStringValueFast(entryKey, valueName, buffer, capacity, &value.cut) != kRegistryOk)
             return list;
         value.text = buffer;
         list.push_back(value);

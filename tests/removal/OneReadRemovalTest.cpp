@@ -24,7 +24,7 @@ namespace {
 // --- A registry seam that counts value reads, refuses keys and changes the catalogue on cue ---
 
 struct Seam {
-    int valueReads = 0;    // every read starts with one query for the size
+    int valueQueries = 0;
     int failedOpens = 0;
     std::string refuseName;  // an open of this key name fails
     LONG notifyResult = ERROR_SUCCESS;
@@ -51,7 +51,7 @@ LSTATUS WINAPI SeamOpen(HKEY parent, LPCSTR name, DWORD options, REGSAM access, 
 
 LSTATUS WINAPI SeamQuery(HKEY key, LPCSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data, LPDWORD size)
 {
-    g_seam.valueReads += data == nullptr;
+    ++g_seam.valueQueries;
     return PlatformRegistryCalls().queryValue(key, name, reserved, type, data, size);
 }
 
@@ -184,16 +184,19 @@ const EquivalenceCase kEquivalenceCases[] = {
      {"P\\slash.dll", "P\\blank.dll", "Menu\\Upper.lnk", "Menu\\Slash.lnk"},
      {"P\\case.dll"}},
     {"values longer than 259 bytes compare cut and are never deleted",
-     {"canary\\sub\\", "canary\\deeper\\empty\\", "P\\own.dll", "P\\{E}", "Menu\\x.txt"},
+     {"canary\\sub\\", "canary\\deeper\\empty\\", "P\\own.dll", "P\\{E}", "P\\after-long.dll", "Menu\\x.txt"},
      {{"Menu\\App.lnk", "P\\own.dll"}},
      // Each cut text names an existing path once the platform drops its trailing blanks.
      {{1, "File 1", "{T}\\canary{PAD}\\x.txt"}, {1, "Link 1", "{T}\\Menu\\App.lnk{PAD}\\x.lnk"},
       {1, "File 2", "{T}\\P\\own.dll"},
       // A path of exactly 259 bytes, protected by another entry's longer value that begins
       // with it.
-      {1, "File 3", "{T}\\P\\{E}"}, {3, "File 1", "{T}\\P\\{E}yy"}},
+      {1, "File 3", "{T}\\P\\{E}"}, {3, "File 1", "{T}\\P\\{E}yy"},
+      // A value of some kilobytes does not end the list that holds it.
+      {3, "File 2", "{T}\\" + std::string(3000, 'z')}, {3, "File 3", "{T}\\P\\after-long.dll"},
+      {1, "File 4", "{T}\\P\\after-long.dll"}},
      {"P\\own.dll"},
-     {"canary\\sub", "canary\\deeper\\empty", "Menu\\App.lnk", "P\\{E}"}},
+     {"canary\\sub", "canary\\deeper\\empty", "Menu\\App.lnk", "P\\{E}", "P\\after-long.dll"}},
     {"values of other types read as text to their first zero byte",
      {"P\\binary.dll", "P\\expand.dll", "P\\multi.dll", "second"},
      {},
@@ -285,8 +288,8 @@ protected:
         ASSERT_TRUE(::SetCurrentDirectoryA(t.Path().c_str()));
     }
 
-    // Values read, with the first missing number of each list: App1's Link and File lists,
-    // and the File lists of App0, App3 and App50.
+    // One query per value read, and one for the first missing number of each list: App1's
+    // Link and File lists, and the File lists of App0, App3 and App50.
     static constexpr int kOneRead = (2 + 1) + (5 + 1) + (2 + 1) + (4 + 1) + (1 + 1);
     // Indices 0 to 50 but App1 itself, less the three that exist.
     static constexpr int kMissingEntries = 50 - 3;
@@ -297,7 +300,7 @@ TEST_F(WatchedRemoval, ReadsEveryListedValueOnceAndNothingPerFile)
     ScopedSeam seam;
     dialog.RemoveEntry(Entry(1).c_str());
 
-    EXPECT_EQ(kOneRead, g_seam.valueReads);
+    EXPECT_EQ(kOneRead, g_seam.valueQueries);
     EXPECT_EQ(kMissingEntries, g_seam.failedOpens);
     ExpectGoneAndKept(t, {"Menu\\One.lnk", "Menu\\Two.lnk", "App\\f1.dat", "App\\f4.dat"},
                       {"App\\f5.dat", "Menu\\x.txt"});
@@ -336,9 +339,9 @@ TEST_F(WatchedRemoval, AChangeDuringTheRemovalIsSeenBeforeTheNextDeletion)
 
             if (c.notifyFailsFrom == 0)
                 // The lists are read once more after the change, and only then.
-                EXPECT_EQ(c.change ? 2 * kOneRead + 2 : kOneRead, g_seam.valueReads);
+                EXPECT_EQ(c.change ? 2 * kOneRead + 2 : kOneRead, g_seam.valueQueries);
             else
-                EXPECT_GT(g_seam.valueReads, 2 * kOneRead);  // read per value
+                EXPECT_GT(g_seam.valueQueries, 2 * kOneRead);  // read per value
         }
         EXPECT_EQ(c.f4Stays, testing_support::FileExists(t / "App\\f4.dat"));
         ExpectGoneAndKept(t, {"Menu\\One.lnk", "Menu\\Two.lnk", "App\\f1.dat", "App\\f2.dat", "App\\f3.dat"},
