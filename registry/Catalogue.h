@@ -49,6 +49,7 @@ struct ListedValue {
 bool ReadValue(const char* keyPath, const char* valueName, CString& value);
 // Reads value n of one of an entry's numbered lists ("File %i" or "Link %i").
 bool ReadNumberedValue(const char* entryKey, const char* nameFormat, int n, CString& value);
+// The same read, telling whether the value was cut.
 bool ReadNumberedValue(const char* entryKey, const char* nameFormat, int n, ListedValue& value);
 
 }  // namespace catalogue
