@@ -1,7 +1,10 @@
 // Times the removal of one catalogue entry (its shortcuts and its files) against two
 // baselines measured in the same run: the bare deletion of the same files, and the least
 // reading any sound removal must do (every File value of the catalogue read once, through one
-// opened key per entry). Counts the registry calls that the removal makes.
+// opened key per entry). Counts the registry calls that the removal makes, and what bringing
+// paths to the form they are compared by costs it: the platform's full-path and long-name
+// look-ups that it makes, counted and timed, and a third figure of the same repetition, every
+// value of the catalogue brought to that form once.
 //
 // Usage: RemovalBench [--per-value] [repetitions] [N:K[:L]...]
 //   N files in each of K entries, L shortcuts of the removed entry (default 0).
@@ -15,11 +18,13 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "app/UninstallApp.h"
 #include "registry/RegistryCalls.h"
+#include "removal/PathIdentity.h"
 #include "tests/support/Shortcut.h"
 #include "ui/UninstallDlg.h"
 
@@ -60,6 +65,104 @@ LONG WINAPI CountingClose(HKEY key)
     ++g_counts.closes;
     return ::RegCloseKey(key);
 }
+
+// --- Counting the path look-ups of the identity step ---
+//
+// The identity step (PathIdentity) asks the platform for the full path form of every absolute
+// path and for the long form of one holding a "~". Both calls go through this program's import
+// table, which is pointed at counting stand-ins for the time of the removal only.
+
+struct PathCalls {
+    long long fullPath = 0;
+    long long longPath = 0;
+    double seconds = 0;  // spent inside both
+};
+PathCalls g_pathCalls;
+// The platform's functions, as the import table held them: "&::GetFullPathNameA" may name a
+// stub that jumps through the import table, which would lead back to the stand-in.
+decltype(&::GetFullPathNameA) g_platformFullPath = nullptr;
+decltype(&::GetLongPathNameA) g_platformLongPath = nullptr;
+
+double Seconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to);
+
+DWORD WINAPI CountingFullPath(LPCSTR name, DWORD size, LPSTR buffer, LPSTR* filePart)
+{
+    ++g_pathCalls.fullPath;
+    LARGE_INTEGER start, end;
+    ::QueryPerformanceCounter(&start);
+    const DWORD result = g_platformFullPath(name, size, buffer, filePart);
+    ::QueryPerformanceCounter(&end);
+    g_pathCalls.seconds += Seconds(start, end);
+    return result;
+}
+
+DWORD WINAPI CountingLongPath(LPCSTR shortPath, LPSTR longPath, DWORD size)
+{
+    ++g_pathCalls.longPath;
+    LARGE_INTEGER start, end;
+    ::QueryPerformanceCounter(&start);
+    const DWORD result = g_platformLongPath(shortPath, longPath, size);
+    ::QueryPerformanceCounter(&end);
+    g_pathCalls.seconds += Seconds(start, end);
+    return result;
+}
+
+// Points this program's import of the named function at replacement; returns what it held
+// (null when the program does not import the function by that name).
+void* SwapImport(const char* function, void* replacement)
+{
+    auto* base = reinterpret_cast<BYTE*>(::GetModuleHandleA(nullptr));
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& directory = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    for (auto* module = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + directory.VirtualAddress);
+         module->Name != 0; ++module) {
+        if (module->OriginalFirstThunk == 0)
+            continue;
+        auto* names = reinterpret_cast<const IMAGE_THUNK_DATA*>(base + module->OriginalFirstThunk);
+        auto* addresses = reinterpret_cast<IMAGE_THUNK_DATA*>(base + module->FirstThunk);
+        for (; names->u1.AddressOfData != 0; ++names, ++addresses) {
+            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal))
+                continue;
+            const auto* byName = reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+            if (std::strcmp(reinterpret_cast<const char*>(byName->Name), function) != 0)
+                continue;
+            DWORD protection = 0;
+            ::VirtualProtect(&addresses->u1.Function, sizeof addresses->u1.Function, PAGE_READWRITE, &protection);
+            void* previous = reinterpret_cast<void*>(addresses->u1.Function);
+            addresses->u1.Function = reinterpret_cast<ULONG_PTR>(replacement);
+            ::VirtualProtect(&addresses->u1.Function, sizeof addresses->u1.Function, protection, &protection);
+            return previous;
+        }
+    }
+    return nullptr;
+}
+
+// Counts the look-ups while it lives.
+class CountedPathCalls {
+public:
+    CountedPathCalls()
+    {
+        g_pathCalls = PathCalls{};
+        m_fullPath = SwapImport("GetFullPathNameA", reinterpret_cast<void*>(&CountingFullPath));
+        m_longPath = SwapImport("GetLongPathNameA", reinterpret_cast<void*>(&CountingLongPath));
+        if (!m_fullPath || !m_longPath) {
+            std::fprintf(stderr, "the path look-ups are not imported by name; cannot count them\n");
+            std::exit(1);
+        }
+        g_platformFullPath = reinterpret_cast<decltype(&::GetFullPathNameA)>(m_fullPath);
+        g_platformLongPath = reinterpret_cast<decltype(&::GetLongPathNameA)>(m_longPath);
+    }
+    ~CountedPathCalls()
+    {
+        SwapImport("GetFullPathNameA", m_fullPath);
+        SwapImport("GetLongPathNameA", m_longPath);
+    }
+
+private:
+    void* m_fullPath;
+    void* m_longPath;
+};
 
 // --- Catalogue and files ---
 
@@ -221,6 +324,38 @@ long long ReadEveryFileValue()
     return values;
 }
 
+// The identity step on its own: every File and Link value of entries 0 to 50 brought to the
+// form in which it is compared, once, as one read of the removal does (the values read
+// beforehand, not timed). Returns the values.
+long long IdentifyEveryValue(double& seconds)
+{
+    std::vector<std::string> values;
+    for (int entry = 0; entry <= 50; ++entry) {
+        HKEY key = nullptr;
+        if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, EntryKey(entry).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+            continue;
+        for (const char* list : {"File ", "Link "}) {
+            for (int n = 1;; ++n) {
+                char buffer[MAX_PATH];
+                DWORD size = sizeof buffer;
+                if (::RegQueryValueExA(key, (list + std::to_string(n)).c_str(), nullptr, nullptr,
+                                       reinterpret_cast<BYTE*>(buffer), &size) != ERROR_SUCCESS)
+                    break;
+                values.emplace_back(buffer, strnlen(buffer, size));
+            }
+        }
+        ::RegCloseKey(key);
+    }
+    LARGE_INTEGER start, end;
+    size_t length = 0;  // used, so that nothing is left out
+    ::QueryPerformanceCounter(&start);
+    for (const std::string& value : values)
+        length += static_cast<size_t>(PathIdentity(value.c_str()).GetLength());
+    ::QueryPerformanceCounter(&end);
+    seconds = Seconds(start, end);
+    return length ? static_cast<long long>(values.size()) : 0;
+}
+
 SIZE_T PeakWorkingSet()
 {
     PROCESS_MEMORY_COUNTERS counters{};
@@ -234,8 +369,12 @@ struct Run {
     double bareSeconds;
     double readSeconds;
     double pruneSeconds;
+    double identitySeconds;  // every value of the catalogue brought to its form once
     long long valuesRead;  // by the least reading
+    long long valuesIdentified;
     Counts counts;
+    PathCalls pathCalls;       // of the removal
+    PathCalls prunePathCalls;  // of the same deletions without the catalogue
     int deleted;
     SIZE_T peakBefore;
     SIZE_T peakAfter;
@@ -258,10 +397,14 @@ Run RunOnce(int entries, int files, int links, bool perValue)
     // Not a baseline but the share of the deletions themselves: the same deletions, each with
     // its pruning walk, without the catalogue.
     CUninstallApp* app = static_cast<CUninstallApp*>(AfxGetApp());
-    ::QueryPerformanceCounter(&start);
-    for (const std::string& copy : copies.pruned)
-        app->DeletePathAndPruneParents(copy.c_str());
-    ::QueryPerformanceCounter(&end);
+    {
+        const CountedPathCalls counted;
+        ::QueryPerformanceCounter(&start);
+        for (const std::string& copy : copies.pruned)
+            app->DeletePathAndPruneParents(copy.c_str());
+        ::QueryPerformanceCounter(&end);
+    }
+    run.prunePathCalls = g_pathCalls;
     run.pruneSeconds = Seconds(start, end);
 
     // Baseline 2: the least reading of the catalogue.
@@ -269,6 +412,8 @@ Run RunOnce(int entries, int files, int links, bool perValue)
     run.valuesRead = ReadEveryFileValue();
     ::QueryPerformanceCounter(&end);
     run.readSeconds = Seconds(start, end);
+
+    run.valuesIdentified = IdentifyEveryValue(run.identitySeconds);
 
     RegistryCalls counting = PlatformRegistryCalls();
     counting.openKey = &CountingOpen;
@@ -280,14 +425,18 @@ Run RunOnce(int entries, int files, int links, bool perValue)
     CUninstallDlg dialog(kProductKey);
     const CString entryKey(EntryKey(1).c_str());
     run.peakBefore = PeakWorkingSet();
-    ::QueryPerformanceCounter(&start);
-    if (perValue) {
-        dialog.RemoveEntryLinks(entryKey);
-        dialog.RemoveEntryFiles(entryKey);
-    } else {
-        dialog.RemoveEntry(entryKey);
+    {
+        const CountedPathCalls counted;
+        ::QueryPerformanceCounter(&start);
+        if (perValue) {
+            dialog.RemoveEntryLinks(entryKey);
+            dialog.RemoveEntryFiles(entryKey);
+        } else {
+            dialog.RemoveEntry(entryKey);
+        }
+        ::QueryPerformanceCounter(&end);
     }
-    ::QueryPerformanceCounter(&end);
+    run.pathCalls = g_pathCalls;
     run.peakAfter = PeakWorkingSet();
     run.removalSeconds = Seconds(start, end);
 
@@ -355,7 +504,8 @@ int main(int argc, char** argv)
                 "queries", "q/value", "reg calls");
     for (const Catalogue& c : catalogues) {
         BuildCatalogue(c.entries, c.files, c.links);
-        std::vector<double> removal, bare, read, prune, toBare, toRead, toBoth, toPrunedBoth;
+        std::vector<double> removal, bare, read, prune, toBare, toRead, toBoth, toPrunedBoth, identity, identityShare,
+            lookUps, lookUpShare;
         Run last{};
         SIZE_T peakGrowth = 0;
         for (int r = 0; r < repetitions; ++r) {
@@ -368,6 +518,10 @@ int main(int argc, char** argv)
             toBare.push_back(last.removalSeconds / last.bareSeconds);
             toRead.push_back(last.removalSeconds / last.readSeconds);
             toBoth.push_back(last.removalSeconds / (last.bareSeconds + last.readSeconds));
+            identity.push_back(last.identitySeconds * 1000);
+            identityShare.push_back(last.identitySeconds / last.removalSeconds);
+            lookUps.push_back(last.pathCalls.seconds * 1000);
+            lookUpShare.push_back(last.pathCalls.seconds / last.removalSeconds);
             peakGrowth = std::max(peakGrowth, last.peakAfter - last.peakBefore);
             std::fprintf(stderr, "  K=%d N=%d repetition %d: removal %.1f ms, bare %.2f ms, read %.1f ms, prune %.1f ms\n",
                          c.entries, c.files, r + 1, removal.back(), bare.back(), read.back(), prune.back());
@@ -379,6 +533,13 @@ int main(int argc, char** argv)
                     Median(prune), Median(toBare), Median(toRead), Median(toBoth), Median(toPrunedBoth),
                     last.valuesRead, last.counts.queries, double(last.counts.queries) / double(last.valuesRead),
                     calls);
+        std::printf("%*s identity step: every value of the catalogue (%lld) brought to its form once %.2f ms, "
+                    "%.1f%% of the removal\n", 20, "", last.valuesIdentified, Median(identity),
+                    100 * Median(identityShare));
+        std::printf("%*s path look-ups of the removal: %lld GetFullPathNameA, %lld GetLongPathNameA, %.2f ms inside "
+                    "them (%.1f%% of the removal); the same deletions without the catalogue make %lld and %lld\n",
+                    20, "", last.pathCalls.fullPath, last.pathCalls.longPath, Median(lookUps),
+                    100 * Median(lookUpShare), last.prunePathCalls.fullPath, last.prunePathCalls.longPath);
         std::printf("%*s peak working set %.1f MB after the removal, of which at most %.1f MB grew during it\n", 20,
                     "", double(last.peakAfter) / (1024.0 * 1024.0), double(peakGrowth) / (1024.0 * 1024.0));
         std::fflush(stdout);
