@@ -33,6 +33,11 @@ bool FileGoes(EntryCatalogue& source, const catalogue::ListedValue& file)
     return !file.cut && !source.ListedByOtherEntry(file.text);
 }
 
+void DeleteListedLink(EntryCatalogue&, const CString& link)
+{
+    TheApp()->DeletePathAndPruneParents(link);
+}
+
 // A pattern is decided match by match, each against the catalogue as it is just before that
 // match goes: another entry may list some of what it matches.
 void DeleteListedFile(EntryCatalogue& source, const CString& file)
@@ -47,32 +52,35 @@ void DeleteListedFile(EntryCatalogue& source, const CString& file)
     });
 }
 
+using ListReader = bool (EntryCatalogue::*)(int n, catalogue::ListedValue& value);
+using Decision = bool (*)(EntryCatalogue& source, const catalogue::ListedValue& value);
+using Deletion = void (*)(EntryCatalogue& source, const CString& path);
+
+// Deletes each value of one of the entry's lists that goes, from number 1 up to the first gap.
+void DeleteWhatGoes(EntryCatalogue& source, ListReader list, Decision goes, Deletion remove)
+{
+    catalogue::ListedValue value;
+    for (int n = 1; (source.*list)(n, value); ++n) {
+        if (!goes(source, value))
+            continue;
+        // Decided on what was read: taken again when the catalogue has changed since.
+        if (source.ChangedSinceRead() && !((source.*list)(n, value) && goes(source, value)))
+            continue;
+        remove(source, value.text);
+    }
+}
+
 }  // namespace
 
 void RemoveLinks(EntryCatalogue& source)
 {
     // The files are still listed, since this pass runs first.
-    catalogue::ListedValue link;
-    for (int n = 1; source.Link(n, link); ++n) {
-        if (!LinkGoes(source, link))
-            continue;
-        // Decided on what was read: taken again when the catalogue has changed since.
-        if (source.ChangedSinceRead() && !(source.Link(n, link) && LinkGoes(source, link)))
-            continue;
-        TheApp()->DeletePathAndPruneParents(link.text);
-    }
+    DeleteWhatGoes(source, &EntryCatalogue::Link, &LinkGoes, &DeleteListedLink);
 }
 
 void RemoveFiles(EntryCatalogue& source)
 {
-    catalogue::ListedValue file;
-    for (int n = 1; source.File(n, file); ++n) {
-        if (!FileGoes(source, file))
-            continue;
-        if (source.ChangedSinceRead() && !(source.File(n, file) && FileGoes(source, file)))
-            continue;
-        DeleteListedFile(source, file.text);
-    }
+    DeleteWhatGoes(source, &EntryCatalogue::File, &FileGoes, &DeleteListedFile);
 }
 
 void RemoveEntry(CUninstallDlg& dialog, const CString& productKey, const CString& entryKey)
