@@ -7,9 +7,11 @@
 
 namespace removal {
 
-// A shortcut goes only when it points at one of the entry's own files.
+// A shortcut goes only when it points at one of the entry's own files and no other entry
+// lists it.
 void RemoveLinks(EntryCatalogue& source);
-// A file goes only when no other entry lists it.
+// A file goes only when no other entry lists it; of a pattern, each match that no other entry
+// lists. Values longer than 259 bytes never go.
 void RemoveFiles(EntryCatalogue& source);
 
 // Both passes over one read of the catalogue, watched for changes; per value when the watch

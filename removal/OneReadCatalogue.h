@@ -1,7 +1,9 @@
 // The catalogue as one removal of an entry reads it: the lists are read once, each entry key
 // opened once, while a watch on the product key tells whether anything has changed since.
 // Nothing is answered from a stale read: when the watch has fired, the lists are read again
-// before the next deletion; when it cannot be kept, every answer is read per value.
+// before the next deletion; when it cannot be kept, every answer is read per value. Each value
+// is brought to the form it is compared by, and each pattern searched on disk, once per read
+// as well: a file that appears after the read is not seen as a match until the next one.
 #pragma once
 #include "registry/CatalogueLists.h"
 #include "registry/CatalogueWatch.h"
