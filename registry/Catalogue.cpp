@@ -1,5 +1,6 @@
 #include "registry/Catalogue.h"
 
+#include "registry/RegistryCalls.h"
 #include "registry/RegistryPath.h"
 
 namespace catalogue {
@@ -26,6 +27,23 @@ bool ReadNumberedValue(const char* entryKey, const char* nameFormat, int n, CStr
     CString valueName;
     valueName.Format(nameFormat, n);
     return ReadValue(entryKey, valueName, value);
+}
+
+bool ReadNumberedValue(const char* entryKey, const char* nameFormat, int n, ListedValue& value)
+{
+    RegistryKey key(OpenKeyPath(HKEY_LOCAL_MACHINE, entryKey, false, kKeyPathAccess));
+    if (!key)
+        return false;
+    CString valueName;
+    valueName.Format(nameFormat, n);
+    char buffer[kValueBufferSize];
+    DWORD capacity = sizeof buffer;
+    bool cut = false;
+    if (ReadKeyStringValue(key.Get(), valueName, buffer, capacity, &cut) != kRegistryOk)
+        return false;
+    value.text = buffer;
+    value.cut = cut;
+    return true;
 }
 
 }  // namespace catalogue

@@ -37,10 +37,19 @@ constexpr int kLastOtherEntry = 50;
 // The entry key of one index: "%s\App%i" with the product key.
 CString EntryKey(const char* productKey, int index);
 
+// One value of a numbered list as the removal sees it: at most its first 259 bytes, and
+// whether the stored text was longer (a cut text may name another path).
+struct ListedValue {
+    CString text;
+    bool cut = false;
+};
+
 // Reads one value of a catalogue key below HKEY_LOCAL_MACHINE through a MAX_PATH buffer, so
 // at most its first 259 bytes; false when it cannot be read.
 bool ReadValue(const char* keyPath, const char* valueName, CString& value);
 // Reads value n of one of an entry's numbered lists ("File %i" or "Link %i").
 bool ReadNumberedValue(const char* entryKey, const char* nameFormat, int n, CString& value);
+// The same read, telling whether the value was cut.
+bool ReadNumberedValue(const char* entryKey, const char* nameFormat, int n, ListedValue& value);
 
 }  // namespace catalogue

@@ -12,12 +12,8 @@ namespace {
 // Whether one value of an entry names the file of the given identity.
 bool ValueNames(const CString& value, const CString& identity, bool patternsCount)
 {
-    if (identity.CompareNoCase(PathIdentity(value)) == 0)
-        return true;
-    if (!patternsCount || !IsPathPattern(value))
-        return false;
-    for (const CString& match : PatternMatches(value)) {
-        if (identity.CompareNoCase(PathIdentity(match)) == 0)
+    for (const CString& named : NamedIdentities(value, patternsCount)) {
+        if (identity.CompareNoCase(named) == 0)
             return true;
     }
     return false;

@@ -9,7 +9,7 @@ const RegistryCalls& PlatformRegistryCalls()
     // A function-local table: the addresses of imported functions are only known at run time.
     static const RegistryCalls platformCalls = {
         &::RegOpenKeyExA, &::RegCreateKeyExA, &::RegQueryValueExA,
-        &::RegSetValueExA, &::RegDeleteKeyA, &::RegCloseKey,
+        &::RegSetValueExA, &::RegDeleteKeyA, &::RegCloseKey, &::RegNotifyChangeKeyValue,
     };
     return platformCalls;
 }

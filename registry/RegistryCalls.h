@@ -1,4 +1,4 @@
-// The platform registry calls that the key path functions make, gathered in one table so
+// The platform registry calls that the key path functions and the catalogue watch make, gathered in one table so
 // that a test can stand in for a failure the real registry will not produce on demand.
 // Production code always uses the platform's own functions.
 #pragma once
@@ -13,6 +13,7 @@ struct RegistryCalls {
     decltype(&::RegSetValueExA) setValue;
     decltype(&::RegDeleteKeyA) deleteKey;
     decltype(&::RegCloseKey) closeKey;
+    decltype(&::RegNotifyChangeKeyValue) notifyChange;
 };
 
 const RegistryCalls& PlatformRegistryCalls();

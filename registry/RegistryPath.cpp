@@ -70,6 +70,18 @@ HKEY OpenWellFormedKeyPath(HKEY root, const char* path, bool create, REGSAM acce
     return OpenWellFormedKeyPath(intermediate.Get(), separator + 1, create, access);
 }
 
+// The text of fetched data (up to its first zero byte), cut to capacity - 1 bytes.
+void CopyText(const char* data, char* buffer, DWORD& capacity, bool* cut)
+{
+    const size_t whole = std::strlen(data);
+    const size_t length = std::min<size_t>(whole, capacity - 1);
+    std::memcpy(buffer, data, length);
+    buffer[length] = '\0';
+    capacity = static_cast<DWORD>(length);
+    if (cut)
+        *cut = length < whole;
+}
+
 }  // namespace
 
 HKEY OpenKeyPath(HKEY root, const char* path, bool create, REGSAM access)
@@ -86,25 +98,44 @@ LONG ReadStringValue(HKEY root, const char* path, const char* valueName, char* b
     RegistryKey key(OpenKeyPath(root, path, false, kKeyPathAccess));
     if (!key)
         return kRegistryFailed;
+    return ReadKeyStringValue(key.Get(), valueName, buffer, capacity);
+}
 
+LONG ReadKeyStringValue(HKEY key, const char* valueName, char* buffer, DWORD& capacity, bool* cut)
+{
+    if (!buffer || capacity == 0)
+        return kRegistryFailed;
     const RegistryCalls& calls = CurrentRegistryCalls();
     DWORD size = 0;
-    if (calls.queryValue(key.Get(), valueName, nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS)
+    if (calls.queryValue(key, valueName, nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS)
         return kRegistryFailed;
 
     // One byte more than the data, always zero: it ends a text whose data holds no zero byte.
     std::vector<char> scratch(static_cast<size_t>(size) + 1, '\0');
     DWORD fetched = size;
-    const LONG result = calls.queryValue(key.Get(), valueName, nullptr, nullptr,
-                                         reinterpret_cast<BYTE*>(scratch.data()), &fetched);
-    key.Reset();
-    if (result != ERROR_SUCCESS)
+    if (calls.queryValue(key, valueName, nullptr, nullptr, reinterpret_cast<BYTE*>(scratch.data()), &fetched) !=
+        ERROR_SUCCESS)
         return kRegistryFailed;
+    CopyText(scratch.data(), buffer, capacity, cut);
+    return kRegistryOk;
+}
 
-    const size_t length = std::min<size_t>(std::strlen(scratch.data()), capacity - 1);
-    std::memcpy(buffer, scratch.data(), length);
-    buffer[length] = '\0';
-    capacity = static_cast<DWORD>(length);
+LONG ReadKeyStringValueFast(HKEY key, const char* valueName, char* buffer, DWORD& capacity, bool* cut)
+{
+    if (!buffer || capacity == 0)
+        return kRegistryFailed;
+    // Most values fit this buffer and take one query; a larger one is read in two.
+    constexpr DWORD kDirectSize = 1024;
+    char data[kDirectSize + 1];
+    DWORD size = kDirectSize;
+    const LONG result =
+        CurrentRegistryCalls().queryValue(key, valueName, nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size);
+    if (result == ERROR_MORE_DATA)
+        return ReadKeyStringValue(key, valueName, buffer, capacity, cut);
+    if (result != ERROR_SUCCESS || size > kDirectSize)
+        return kRegistryFailed;
+    data[size] = '\0';  // ends a text whose data holds no zero byte
+    CopyText(data, buffer, capacity, cut);
     return kRegistryOk;
 }
 

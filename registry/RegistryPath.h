@@ -20,6 +20,12 @@ HKEY OpenKeyPath(HKEY root, const char* path, bool create, REGSAM access);
 // bytes. On success capacity becomes the bytes copied; on failure (6) buffer and capacity
 // are left as they were. Never creates a key.
 LONG ReadStringValue(HKEY root, const char* path, const char* valueName, char* buffer, DWORD& capacity);
+// The same read through a key that is already open. When given, cut tells whether the text
+// was longer than capacity - 1 bytes.
+LONG ReadKeyStringValue(HKEY key, const char* valueName, char* buffer, DWORD& capacity, bool* cut = nullptr);
+// The same text, in one query where the value is not long (two queries otherwise): for reading
+// many values in a row.
+LONG ReadKeyStringValueFast(HKEY key, const char* valueName, char* buffer, DWORD& capacity, bool* cut = nullptr);
 
 // Stores the text as REG_SZ with its terminating zero, creating every missing key.
 LONG WriteStringValue(HKEY root, const char* path, const char* valueName, const char* text);

@@ -1,45 +1,10 @@
-// Whether a shortcut points at one of the entry's own files, read through the shell's link
-// object.
+// Whether a shortcut points at one of the entry's own files.
 #include "ui/UninstallDlg.h"
 
-#include <objbase.h>
-#include <objidl.h>
-#include <shlobj.h>
-
-#include <vector>
-
-#include "framework/UniqueHandle.h"
+#include "removal/ShortcutTarget.h"
 
 BOOL CUninstallDlg::LinkTargetBelongsToEntry(const CString& entryKey, const CString& linkPath)
 {
-    // COM is initialised for this one check only. S_FALSE means someone else initialised it
-    // on this thread; that counts as a failure, and nothing is uninitialised then.
-    if (::CoInitialize(nullptr) != S_OK)
-        return FALSE;
-
-    BOOL belongs = FALSE;
-    IShellLinkA* createdLink = nullptr;
-    if (::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                           reinterpret_cast<void**>(&createdLink)) == S_OK) {
-        ComPtr<IShellLinkA> link(createdLink);
-
-        IPersistFile* persistFile = nullptr;
-        if (link.Get()->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persistFile)) == S_OK) {
-            ComPtr<IPersistFile> file(persistFile);
-            // Empty if the conversion fails; the load then finds nothing.
-            std::vector<WCHAR> name(static_cast<size_t>(linkPath.GetLength()) + 1, L'\0');
-            ::MultiByteToWideChar(CP_ACP, 0, linkPath, -1, name.data(), static_cast<int>(name.size()));
-            file.Get()->Load(name.data(), STGM_READ);
-        }
-
-        // Cleared first: a shortcut that did not load, or has no file target, yields an empty
-        // target, and an empty target belongs to no entry.
-        char target[MAX_PATH] = "";
-        WIN32_FIND_DATAA findData{};
-        link.Get()->GetPath(target, sizeof target, &findData, 0);
-        belongs = target[0] != '\0' && IsFileListedInEntry(entryKey, target);
-    }  // the link object goes before COM does
-
-    ::CoUninitialize();
-    return belongs;
+    CString target;
+    return removal::ReadShortcutTarget(linkPath, target) && IsFileListedInEntry(entryKey, target);
 }

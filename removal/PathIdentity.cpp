@@ -82,3 +82,13 @@ std::vector<CString> PatternMatches(const char* pattern)
     }
     return matches;
 }
+
+std::vector<CString> NamedIdentities(const char* value, bool patternsCount)
+{
+    std::vector<CString> identities{PathIdentity(value)};
+    if (patternsCount && IsPathPattern(value)) {
+        for (const CString& match : PatternMatches(value))
+            identities.push_back(PathIdentity(match));
+    }
+    return identities;
+}

@@ -37,3 +37,7 @@ bool IsPathPattern(const char* path);
 // the search's order: the same search as the deletion's, without the "." and ".." entries.
 // Empty for a relative pattern, which names nothing that the catalogue can know.
 std::vector<CString> PatternMatches(const char* pattern);
+
+// The identities of the files that one listed value names: its own and, when patterns count
+// and the value is a pattern, those of its matches on disk now.
+std::vector<CString> NamedIdentities(const char* value, bool patternsCount);

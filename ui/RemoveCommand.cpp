@@ -28,8 +28,7 @@ void CUninstallDlg::OnRemove()
             continue;
         const int index = static_cast<int>(m_appList.GetItemData(row));
         const CString entryKey = catalogue::EntryKey(m_productKey, index);
-        RemoveEntryLinks(entryKey);
-        RemoveEntryFiles(entryKey);
+        RemoveEntry(entryKey);
         m_appList.DeleteString(static_cast<UINT>(row));
         DeleteKeyPath(HKEY_LOCAL_MACHINE, entryKey);
     }

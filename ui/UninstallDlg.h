@@ -23,8 +23,12 @@ public:
     // Another entry lists the shortcut file among its File or its Link values.
     BOOL IsShortcutListedByOtherEntry(const CString& entryKey, const CString& linkPath);
 
-    // Removal of one entry: its shortcuts that point at its own files, then its files that
-    // no other entry lists, each with the folders that the deletion leaves without files.
+    // Removal of one entry: its shortcuts that point at its own files and that no other entry
+    // lists, then its files that no other entry lists, each with the folders that the
+    // deletion leaves without files.
+    // RemoveEntry runs both passes on one read of the catalogue; the two passes on their own
+    // read every value when they need it.
+    void RemoveEntry(const CString& entryKey);
     void RemoveEntryLinks(const CString& entryKey);
     void RemoveEntryFiles(const CString& entryKey);
     BOOL LinkTargetBelongsToEntry(const CString& entryKey, const CString& linkPath);

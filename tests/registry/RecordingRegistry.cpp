@@ -49,6 +49,7 @@ LSTATUS WINAPI RecordClose(HKEY key)
 
 const RegistryCalls kRecordingCalls = {
     &RecordOpen, &RecordCreate, &RecordQuery, &::RegSetValueExA, &RecordDelete, &RecordClose,
+    &::RegNotifyChangeKeyValue,
 };
 
 }  // namespace

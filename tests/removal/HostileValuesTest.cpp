@@ -109,11 +109,13 @@ const char* const kHostileValues[] = {
 };
 
 // Each value comes once while the current directory is the folder the program started in,
-// and once after a walk of the entry's own has moved it to the folder of all applications.
+// and once after a walk of the entry's own has moved it to the folder of all applications;
+// through the passes that read each value when needed, and through the removal on one read.
 TEST_F(HostileValues, RelativeValuesChangeNothing)
 {
-    for (const char* value : kHostileValues) {
-        SCOPED_TRACE(value);
+    for (const char* value : kHostileValues)
+    for (const bool oneRead : {false, true}) {
+        SCOPED_TRACE(std::string(value) + (oneRead ? ", one read" : ", per value"));
         testing_support::DeleteTree(Entry());
         ScopedTestDirectory folder;  // wiped and made anew for each value
         ScopedRootCanary root;
@@ -124,8 +126,12 @@ TEST_F(HostileValues, RelativeValuesChangeNothing)
         SetList(folder.Path(), "File", {value, "{T}\\apps\\Prog\\App.exe", value, "{T}\\apps\\Data\\deep\\d.dat"});
         SetList(folder.Path(), "Link", {value, value});
 
-        dialog.RemoveEntryLinks(Entry().c_str());
-        dialog.RemoveEntryFiles(Entry().c_str());
+        if (oneRead) {
+            dialog.RemoveEntry(Entry().c_str());
+        } else {
+            dialog.RemoveEntryLinks(Entry().c_str());
+            dialog.RemoveEntryFiles(Entry().c_str());
+        }
 
         EXPECT_EQ(Without(before, kEntryOwnPaths), Listing(folder.Path()));
         EXPECT_EQ(rootBefore, Listing(ScopedRootCanary::kPath));

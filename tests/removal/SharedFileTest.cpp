@@ -1,5 +1,6 @@
-// A file that a remaining entry lists stays, however the entries spell it: the removal passes
-// decide by the file that a path names, and a pattern lists what it matches.
+// A file that a remaining entry lists stays, however the entries spell it: the removal decides
+// by the file that a path names, and a pattern lists what it matches. Every case runs through
+// the passes that read each value when they need it and through the removal on one read.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -22,7 +23,9 @@ using testing_support::WriteTextFile;
 
 namespace {
 
-class SharedFile : public ::testing::Test {
+enum class Way { PerValue, OneRead };
+
+class SharedFile : public ::testing::TestWithParam<Way> {
 protected:
     void SetUp() override { ASSERT_NO_FATAL_FAILURE(LayOut(t, {"Korvane\\Shared\\other.txt"})); }
 
@@ -33,11 +36,15 @@ protected:
         for (size_t i = 0; i < values.size(); ++i)
             SetText(Entry(index), (std::string(name) + " " + std::to_string(i + 1)).c_str(), values[i]);
     }
-    // The Remove command's calls for one entry.
+    // One entry's removal, then its catalogue entry, as the Remove command does.
     void Remove(int index)
     {
-        dialog.RemoveEntryLinks(Entry(index).c_str());
-        dialog.RemoveEntryFiles(Entry(index).c_str());
+        if (GetParam() == Way::PerValue) {
+            dialog.RemoveEntryLinks(Entry(index).c_str());
+            dialog.RemoveEntryFiles(Entry(index).c_str());
+        } else {
+            dialog.RemoveEntry(Entry(index).c_str());
+        }
         DeleteTree(Entry(index));
     }
 
@@ -87,7 +94,7 @@ const Spelling kSpellings[] = {
 };
 
 // Entry 1 is removed, entry 2 stays; each lists the shared file in its own spelling.
-TEST_F(SharedFile, StaysHoweverEitherEntrySpellsIt)
+TEST_P(SharedFile, StaysHoweverEitherEntrySpellsIt)
 {
     const std::string folder = t / "Korvane\\Shared";
     const std::string name = "Korvane Shared Library.dll";
@@ -119,7 +126,7 @@ TEST_F(SharedFile, StaysHoweverEitherEntrySpellsIt)
     EXPECT_TRUE(FileExists(folder + "\\other.txt"));
 }
 
-TEST_F(SharedFile, PatternOfTheRemovedEntryKeepsTheMatchesOthersList)
+TEST_P(SharedFile, PatternOfTheRemovedEntryKeepsTheMatchesOthersList)
 {
     MakeLayout(t.Path(), {"Korvane\\Shared\\a.dll", "Korvane\\Shared\\b.dll", "Korvane\\Shared\\common.dll",
                           "Korvane\\Plugins\\p.dll", "Korvane\\Plugins\\q.dll"});
@@ -134,7 +141,7 @@ TEST_F(SharedFile, PatternOfTheRemovedEntryKeepsTheMatchesOthersList)
                       {"Korvane\\Shared\\common.dll", "Korvane\\Shared\\other.txt", "Korvane\\Plugins\\q.dll"});
 }
 
-TEST_F(SharedFile, PatternOfTheRemovedEntryMatchesProtectedByPatternsAndFolders)
+TEST_P(SharedFile, PatternOfTheRemovedEntryMatchesProtectedByPatternsAndFolders)
 {
     MakeLayout(t.Path(), {"Korvane\\Shared\\a.dll", "Korvane\\Shared\\Sub\\", "Korvane\\Bin\\x.exe"});
     SetList(1, "File", {t / "Korvane\\Shared\\*", t / "Korvane\\Bin\\*.exe"});
@@ -148,7 +155,7 @@ TEST_F(SharedFile, PatternOfTheRemovedEntryMatchesProtectedByPatternsAndFolders)
                       {"Korvane\\Shared\\Sub", "Korvane\\Bin\\x.exe"});
 }
 
-TEST_F(SharedFile, PatternOfARemainingEntryProtectsItsMatches)
+TEST_P(SharedFile, PatternOfARemainingEntryProtectsItsMatches)
 {
     MakeLayout(t.Path(), {"Korvane\\Shared\\common.dll", "Korvane\\Shared\\readme.txt", "Korvane\\Own\\own.dll"});
     SetList(1, "File", {t / "Korvane\\Shared\\common.dll", t / "Korvane\\Shared\\readme.txt",
@@ -165,7 +172,7 @@ TEST_F(SharedFile, PatternOfARemainingEntryProtectsItsMatches)
 
 // The shortcut check compares its target by the file it names, and a shortcut that another
 // entry lists stays with it.
-TEST_F(SharedFile, ShortcutsGoByTheFileTheyNameAndStayWhenSharedListed)
+TEST_P(SharedFile, ShortcutsGoByTheFileTheyNameAndStayWhenSharedListed)
 {
     MakeLayout(t.Path(), {"Korvane\\App\\Main Program.exe", "Korvane\\App\\tool.exe"});
     const std::string main = t / "Korvane\\App\\Main Program.exe";
@@ -180,9 +187,14 @@ TEST_F(SharedFile, ShortcutsGoByTheFileTheyNameAndStayWhenSharedListed)
     SetList(2, "Link", {t.Path() + "\\MENU\\\\shared.lnk"});
     SetList(2, "File", {t / "Menu\\.\\Listed.lnk"});
 
-    dialog.RemoveEntryLinks(Entry(1).c_str());
+    Remove(1);
 
     ExpectGoneAndKept(t, {"Menu\\Main.lnk", "Menu\\Tool.lnk"}, {"Menu\\Shared.lnk", "Menu\\Listed.lnk"});
 }
+
+INSTANTIATE_TEST_SUITE_P(BothWays, SharedFile, ::testing::Values(Way::PerValue, Way::OneRead),
+                         [](const ::testing::TestParamInfo<Way>& info) {
+                             return info.param == Way::PerValue ? "PerValue" : "OneRead";
+                         });
 
 }  // namespace
