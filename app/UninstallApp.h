@@ -5,6 +5,7 @@
 
 #include "framework/String.h"
 #include "framework/WinApp.h"
+#include "removal/LeftBehindFiles.h"
 
 class CUninstallApp : public CWinApp {
 public:
@@ -21,9 +22,12 @@ public:
     // effect. The owner is the window that the box belongs to, none by default.
     int LocalizedMessageBox(UINT nIDPrompt, UINT nType, UINT nIDHelp, HWND owner = nullptr);
 
-    // File deletion with pruning of the directories that it leaves without files.
+    // File deletion with pruning of the directories that it leaves without files. Each file
+    // that it tries and fails to delete is noted in m_leftBehind.
     void DeletePathAndPruneParents(CString path);
     BOOL RemoveEmptyDirectoryTree(CString dir);
+    // The files that deletions left behind since the record was last reset.
+    CLeftBehindFiles m_leftBehind;
 
     // Language flag: 0 English, 1 German. Set once by start-up; the static object starts zeroed.
     int m_nLanguage;

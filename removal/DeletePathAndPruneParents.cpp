@@ -4,6 +4,7 @@
 
 #include "framework/FileFind.h"
 #include "framework/PathText.h"
+#include "removal/DeleteFoundFile.h"
 #include "removal/DirectoryLink.h"
 #include "removal/VolumeTop.h"
 
@@ -37,7 +38,7 @@ void CUninstallApp::DeletePathAndPruneParents(CString path)
             else if (find.MatchesMask(FILE_ATTRIBUTE_DIRECTORY))
                 lastSucceeded = RemoveEmptyDirectoryTree(path);
             else
-                lastSucceeded = ::DeleteFileA(path);
+                lastSucceeded = DeleteFoundFile(path, find.MatchesMask(FILE_ATTRIBUTE_READONLY), m_leftBehind);
         }
     }  // the search ends before its directory can be removed by the walk
 
