@@ -97,6 +97,30 @@ TEST_F(EntryRemoval, ShortcutCheckReadsTheTargetTheShellWrote)
                            testing_support::ReadShortcutTarget(t / "Menu\\a.lnk").c_str()));
 }
 
+// A shortcut that the tests write is theirs alone: nothing in the background opens it later
+// and makes its deletion fail by chance (the platform's menu builder, which the shell's link
+// object starts on each save, did so a few hundred milliseconds after the save).
+TEST_F(EntryRemoval, NothingElseOpensTheShortcutsTheTestsWrite)
+{
+    std::vector<std::string> links;
+    for (int i = 0; i < 5; ++i) {
+        links.push_back(t / ("Menu\\watched" + std::to_string(i) + ".lnk"));
+        ASSERT_TRUE(MakeShortcut(links.back(), t / "Prog\\App.exe"));
+    }
+    // Each open without sharing fails while anyone else has the file open.
+    const DWORD start = ::GetTickCount();
+    int sharingViolations = 0;
+    while (::GetTickCount() - start < 800) {
+        for (const std::string& link : links) {
+            const KernelHandle file(
+                ::CreateFileA(link.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+            if (!file && ::GetLastError() == ERROR_SHARING_VIOLATION)
+                ++sharingViolations;
+        }
+    }
+    EXPECT_EQ(0, sharingViolations);
+}
+
 // The check owns COM for its own span only: it leaves the thread as it found it.
 TEST_F(EntryRemoval, ShortcutCheckUninitialisesWhatItInitialised)
 {
