@@ -5,7 +5,7 @@
 namespace {
 
 // The full long form of a path, or the full form when the file cannot be found by its long
-// name; empty when even that fails.
+// name; false when even the full form cannot be made.
 bool CanonicalName(const char* path, char (&name)[MAX_PATH])
 {
     char full[MAX_PATH];
