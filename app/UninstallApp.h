@@ -7,6 +7,7 @@
 
 #include "framework/String.h"
 #include "framework/WinApp.h"
+#include "removal/LeftBehindFiles.h"
 
 class CUninstallApp : public CWinApp {
 public:
@@ -23,12 +24,15 @@ public:
     // effect. The owner is the window that the box belongs to, none by default.
     int LocalizedMessageBox(UINT nIDPrompt, UINT nType, UINT nIDHelp, HWND owner = nullptr);
 
-    // File deletion with pruning of the directories that it leaves without files.
+    // File deletion with pruning of the directories that it leaves without files. Each file
+    // that it tries and fails to delete is noted in m_leftBehind.
     void DeletePathAndPruneParents(CString path);
     // The same, but each match for which keep answers true stays, and counts as a match that
     // could not be deleted.
     void DeletePathAndPruneParents(CString path, const std::function<bool(const CString& matchPath)>& keep);
     BOOL RemoveEmptyDirectoryTree(CString dir);
+    // The files that deletions left behind since the record was last reset.
+    CLeftBehindFiles m_leftBehind;
 
     // Language flag: 0 English, 1 German. Set once by start-up; the static object starts zeroed.
     int m_nLanguage;

@@ -5,6 +5,7 @@
 #include "framework/FileFind.h"
 #include "framework/PathText.h"
 #include "removal/AbsolutePath.h"
+#include "removal/DeleteFoundFile.h"
 #include "removal/DirectoryLink.h"
 #include "removal/PlainPathForm.h"
 #include "removal/VolumeTop.h"
@@ -55,7 +56,7 @@ void CUninstallApp::DeletePathAndPruneParents(CString path, const std::function<
             else if (find.MatchesMask(FILE_ATTRIBUTE_DIRECTORY))
                 lastSucceeded = RemoveEmptyDirectoryTree(path);
             else
-                lastSucceeded = ::DeleteFileA(path);
+                lastSucceeded = DeleteFoundFile(path, find.MatchesMask(FILE_ATTRIBUTE_READONLY), m_leftBehind);
         }
     }  // the search ends before its directory can be removed by the walk
 

@@ -21,5 +21,7 @@
 #define IDS_MESSAGE_CAPTION     7
 #define IDS_CONFIRM_REMOVE      100
 #define IDS_REMOVE_DONE         101
+#define IDS_FILES_IN_USE        102
 #define IDS_CONFIRM_REMOVE_DE   1100
 #define IDS_REMOVE_DONE_DE      1101
+#define IDS_FILES_IN_USE_DE     1102

@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Reads the resource section of a built Uninstall.exe and checks the program's own resources:
-the six strings with their exact texts, the icon group with its three images, the manifest
+the eight strings with their exact texts, the icon group with its three images, the manifest
 with its elements, and language 1031 on every resource.
 
 Usage: check-resources.py EXE ARCH     (ARCH: the manifest's processorArchitecture, x86 or amd64)
@@ -18,8 +18,11 @@ STRINGS = {
     7: "Korvane",
     100: "Are you sure that you want to remove the selected applications?",
     101: "The programs have been successfully removed from your computer.",
+    102: "Some files could not be removed because they are in use. Close all Korvane applications and press 'Remove' again.",
     1100: "Sind Sie sicher, dass Sie die gew\u00e4hlten Programme von Ihrem Computer entfernen m\u00f6chten?",
     1101: "Die Programme wurden erfoglreich von Ihrem Computer entfernt.",
+    1102: "Einige Dateien konnten nicht entfernt werden, weil sie gerade verwendet werden. Schlie\u00dfen Sie alle "
+          "Korvane Anwendungen und bet\u00e4tigen Sie erneut 'Entfernen'.",
 }
 ICON_SIZES = (16, 32, 48)
 ASM_V1 = "{urn:schemas-microsoft-com:asm.v1}"

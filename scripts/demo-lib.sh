@@ -13,7 +13,8 @@ demo_build() {
 
 # A new prefix every time, so that each run starts from a freshly installed catalogue.
 demo_fresh_prefix() {
-  export WINEPREFIX=$build/demo/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
+  # Without the menu builder, which would copy the demo's shortcuts into this machine's menus.
+  export WINEPREFIX=$build/demo/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" \
          LANG=C.UTF-8 LC_ALL=C.UTF-8
   demo_stop
   rm -rf "$WINEPREFIX" "$WINEPREFIX.lock"

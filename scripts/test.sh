@@ -62,9 +62,9 @@ subdirs("$build/x64" "$build/i686-tests")
 TESTS
 
 # One test at a time: the tests share one prefix, one drive and one desktop, and a program
-# that a test starts (a self-deleter above all) may outlive it. A failing test runs once more
-# so that a hiccup of Wine under Xvfb does not decide the run; both runs are in the output.
-ctest_command=(ctest --test-dir "$build" --output-on-failure -j 1 --repeat until-pass:2 "$@")
+# that a test starts (a self-deleter above all) may outlive it. A failing test is not run
+# again: a failure that comes and goes is a fault to find.
+ctest_command=(ctest --test-dir "$build" --output-on-failure -j 1 "$@")
 if [ -n "${DISPLAY:-}" ] && [ -z "${CI:-}" ]; then
   "${ctest_command[@]}"
 else

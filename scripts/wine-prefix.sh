@@ -6,7 +6,9 @@
 set -euo pipefail
 prefix=$1
 mkdir -p "$(dirname "$prefix")"
-export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LANG=C.UTF-8 LC_ALL=C.UTF-8
+# Without the menu builder, as in wine-run.
+export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" \
+       LANG=C.UTF-8 LC_ALL=C.UTF-8
 wine=${KORVANE_WINE:-/usr/lib/wine/wine64}
 exec 9>"$prefix.lock"
 flock 9

@@ -106,6 +106,15 @@ const char kConfirmDe[] =
 const wchar_t kConfirmDeWide[] =
     L"Sind Sie sicher, dass Sie die gew\u00E4hlten Programme von Ihrem Computer entfernen m\u00F6""chten?";
 const char kDoneDe[] = "Die Programme wurden erfoglreich von Ihrem Computer entfernt.";
+const char kInUseEn[] = "Some files could not be removed because they are in use. Close all Korvane applications "
+                        "and press 'Remove' again.";
+const wchar_t kInUseEnWide[] = L"Some files could not be removed because they are in use. Close all Korvane "
+                               L"applications and press 'Remove' again.";
+const char kInUseDe[] = "Einige Dateien konnten nicht entfernt werden, weil sie gerade verwendet werden. Schlie\xDF"
+                        "en Sie alle Korvane Anwendungen und bet\xE4tigen Sie erneut 'Entfernen'.";
+const wchar_t kInUseDeWide[] = L"Einige Dateien konnten nicht entfernt werden, weil sie gerade verwendet werden. "
+                               L"Schlie\u00DF" L"en Sie alle Korvane Anwendungen und bet\u00E4tigen Sie erneut "
+                               L"'Entfernen'.";
 
 const BoxCase kBoxCases[] = {
     {"English confirmation, Yes", 0, IDS_CONFIRM_REMOVE, MB_YESNO, static_cast<UINT>(-1), kConfirmEn,
@@ -120,6 +129,10 @@ const BoxCase kBoxCases[] = {
      kConfirmDeWide, {IDYES, IDNO}, IDYES},
     {"German completion", 1, IDS_REMOVE_DONE, MB_OK, static_cast<UINT>(-1), kDoneDe,
      L"Die Programme wurden erfoglreich von Ihrem Computer entfernt.", {IDOK}, IDOK},
+    {"English notice of files in use", 0, IDS_FILES_IN_USE, MB_OK, static_cast<UINT>(-1), kInUseEn, kInUseEnWide,
+     {IDOK}, IDOK},
+    {"German notice of files in use", 1, IDS_FILES_IN_USE, MB_OK, static_cast<UINT>(-1), kInUseDe, kInUseDeWide,
+     {IDOK}, IDOK},
     {"type passed on unchanged", 0, IDS_REMOVE_DONE, MB_OKCANCEL, static_cast<UINT>(-1), kDoneEn,
      L"The programs have been successfully removed from your computer.", {IDOK, IDCANCEL}, IDCANCEL},
 };

@@ -82,10 +82,10 @@ TEST(DeletePathAndPruneParents, LastMatchThatCannotGoStopsTheWalk)
     ASSERT_NO_FATAL_FAILURE(LayOut(t, {"a\\x.log", "a\\y.log", "a\\e1\\", "a\\e2\\", "a\\e3\\", "a\\e4\\"}));
     const std::vector<std::string> logs = FolderEntries(t / "a", "*.log");
     ASSERT_EQ(2u, logs.size());
-    MakeReadOnly(t / "a" + "\\" + logs[1]);
-    // A walk would search a and remove the empty folders yielded before the read-only file.
+    const KernelHandle inUse = HoldOpen(t / "a" + "\\" + logs[1]);
+    // A walk would search a and remove the empty folders yielded before the file in use.
     const std::vector<std::string> all = FolderEntries(t / "a");
-    ASSERT_NE(logs[1], all[0]) << "an empty folder must precede the read-only file";
+    ASSERT_NE(logs[1], all[0]) << "an empty folder must precede the file in use";
 
     App().DeletePathAndPruneParents((t / "a\\*.log").c_str());
 
@@ -102,15 +102,16 @@ TEST(DeletePathAndPruneParents, FirstMatchThatCannotGoLetsTheWalkStart)
     ASSERT_NO_FATAL_FAILURE(LayOut(t, {"a\\x.log", "a\\y.log", "a\\e1\\"}));
     const std::vector<std::string> logs = FolderEntries(t / "a", "*.log");
     ASSERT_EQ(2u, logs.size());
-    MakeReadOnly(t / "a" + "\\" + logs[0]);
+    KernelHandle inUse = HoldOpen(t / "a" + "\\" + logs[0]);
     const std::vector<std::string> all = FolderEntries(t / "a");
     const bool folderBeforeFile = all[0] == "e1" || (all[1] == "e1" && all[0] != logs[0]);
 
     App().DeletePathAndPruneParents((t / "a\\*.log").c_str());
+    inUse.Reset();
 
     EXPECT_TRUE(FileExists(t / "a" + "\\" + logs[0]));
     EXPECT_FALSE(FileExists(t / "a" + "\\" + logs[1]));
-    // The walk searched a: its empty folder went only if yielded before the read-only file.
+    // The walk searched a: its empty folder went only if yielded before the file in use.
     EXPECT_EQ(!folderBeforeFile, DirectoryExists(t / "a\\e1"));
     EXPECT_EQ(folderBeforeFile ? "a" : "start", CurrentDirectoryBelow(t.Path()));
 }
@@ -143,17 +144,95 @@ TEST(DeletePathAndPruneParents, KeptLastMatchStaysAndStopsTheWalk)
     EXPECT_EQ("start", CurrentDirectoryBelow(t.Path()));
 }
 
-// No attribute is changed: a read-only file stays and there is no walk.
-TEST(DeletePathAndPruneParents, ReadOnlyFileStaysAndNothingIsPruned)
+// Files that resist deletion: a read-only file is made writable and goes; a file in use
+// stays as it was, is noted as left behind and ends the walk. Nothing but a file that was
+// tried and stayed is noted.
+struct ResistingCase {
+    const char* name;
+    std::vector<std::string> layout;
+    std::vector<std::pair<std::string, DWORD>> attributes;  // set before the call
+    std::vector<std::string> inUse;                          // held open during the call
+    const char* path;
+    std::vector<std::string> gone;
+    std::vector<std::string> kept;
+    std::vector<std::string> leftBehind;
+    const char* currentAfter;
+};
+
+constexpr DWORD kReadOnly = FILE_ATTRIBUTE_READONLY;
+constexpr DWORD kReadOnlyHidden = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
+
+const ResistingCase kResistingCases[] = {
+    {"read-only file goes with its emptied folders", {"a\\b\\r.txt"}, {{"a\\b\\r.txt", kReadOnly}}, {},
+     "{T}\\a\\b\\r.txt", {"a"}, {}, {}, "."},
+    {"read-only and hidden file goes", {"a\\g.txt", "a\\r.txt"}, {{"a\\r.txt", kReadOnlyHidden}}, {},
+     "{T}\\a\\r.txt", {"a\\r.txt"}, {"a\\g.txt"}, {}, "start"},
+    {"read-only matches of a pattern go", {"a\\x.log", "a\\y.log"}, {{"a\\x.log", kReadOnly}, {"a\\y.log", kReadOnly}},
+     {}, "{T}\\a\\*.log", {"a"}, {}, {}, "."},
+    {"file in use stays and ends the walk", {"a\\b\\f.txt"}, {}, {"a\\b\\f.txt"}, "{T}\\a\\b\\f.txt", {},
+     {"a\\b\\f.txt"}, {"a\\b\\f.txt"}, "start"},
+    {"read-only file in use stays", {"a\\r.txt"}, {{"a\\r.txt", kReadOnlyHidden}}, {"a\\r.txt"}, "{T}\\a\\r.txt", {},
+     {"a\\r.txt"}, {"a\\r.txt"}, "start"},
+    {"match in use among others", {"a\\x.log", "a\\y.log", "a\\z.log"}, {}, {"a\\y.log"}, "{T}\\a\\*.log",
+     {"a\\x.log", "a\\z.log"}, {"a\\y.log"}, {"a\\y.log"}, nullptr},
+    {"folder holding a file is no file left behind", {"a\\b\\f.txt"}, {}, {}, "{T}\\a\\b", {}, {"a\\b\\f.txt"},
+     {}, "start"},
+    {"folder holding a file in use", {"a\\b\\f.txt"}, {}, {"a\\b\\f.txt"}, "{T}\\a\\b", {}, {"a\\b\\f.txt"},
+     {}, "start"},
+    {"nothing matched", {"a\\f.txt"}, {}, {}, "{T}\\a\\missing.txt", {}, {"a\\f.txt"}, {}, "start"},
+};
+
+TEST(DeletePathAndPruneParents, FilesThatResistDeletion)
+{
+    for (const ResistingCase& c : kResistingCases) {
+        SCOPED_TRACE(c.name);
+        ScopedTestDirectory t;
+        ASSERT_NO_FATAL_FAILURE(LayOut(t, c.layout));
+        for (const auto& [name, attributes] : c.attributes)
+            ASSERT_TRUE(::SetFileAttributesA((t / name).c_str(), attributes)) << name;
+        std::vector<KernelHandle> held;
+        for (const std::string& name : c.inUse)
+            held.push_back(HoldOpen(t / name));
+        App().m_leftBehind.Reset();
+
+        App().DeletePathAndPruneParents(Expand(c.path, t.Path()).c_str());
+        held.clear();
+
+        ExpectGoneAndKept(t, c.gone, c.kept);
+        std::vector<std::string> expectedLeftBehind;
+        for (const std::string& name : c.leftBehind)
+            expectedLeftBehind.push_back(t / name);
+        EXPECT_EQ(expectedLeftBehind, LeftBehind());
+        // What stays keeps its attributes, read-only included.
+        for (const auto& [name, attributes] : c.attributes) {
+            if (FileExists(t / name))
+                EXPECT_EQ(attributes, ::GetFileAttributesA((t / name).c_str()) & kReadOnlyHidden) << name;
+        }
+        if (c.currentAfter)
+            EXPECT_EQ(c.currentAfter, CurrentDirectoryBelow(t.Path()));
+    }
+}
+
+// The record keeps what every deletion left behind until it is reset.
+TEST(DeletePathAndPruneParents, LeftBehindFilesAddUpUntilReset)
 {
     ScopedTestDirectory t;
-    ASSERT_NO_FATAL_FAILURE(LayOut(t, {"a\\b\\r.txt"}));
-    MakeReadOnly(t / "a\\b\\r.txt");
+    ASSERT_NO_FATAL_FAILURE(LayOut(t, {"a\\f.txt", "b\\g.txt", "c\\h.txt"}));
+    App().m_leftBehind.Reset();
+    {
+        const KernelHandle f = HoldOpen(t / "a\\f.txt");
+        const KernelHandle g = HoldOpen(t / "b\\g.txt");
+        App().DeletePathAndPruneParents((t / "a\\f.txt").c_str());
+        App().DeletePathAndPruneParents((t / "c\\h.txt").c_str());
+        App().DeletePathAndPruneParents((t / "b\\g.txt").c_str());
+    }
+    EXPECT_EQ((std::vector<std::string>{t / "a\\f.txt", t / "b\\g.txt"}), LeftBehind());
 
-    App().DeletePathAndPruneParents((t / "a\\b\\r.txt").c_str());
-
-    EXPECT_TRUE(FileExists(t / "a\\b\\r.txt"));
-    EXPECT_EQ("start", CurrentDirectoryBelow(t.Path()));
+    App().m_leftBehind.Reset();
+    EXPECT_TRUE(App().m_leftBehind.IsEmpty());
+    App().DeletePathAndPruneParents((t / "a\\f.txt").c_str());
+    EXPECT_TRUE(App().m_leftBehind.IsEmpty()) << "the file could go once nobody held it";
+    EXPECT_FALSE(FileExists(t / "a\\f.txt"));
 }
 
 // The current directory that an earlier walk left behind gives a later relative path no

@@ -97,6 +97,30 @@ TEST_F(EntryRemoval, ShortcutCheckReadsTheTargetTheShellWrote)
                            testing_support::ReadShortcutTarget(t / "Menu\\a.lnk").c_str()));
 }
 
+// A shortcut that the tests write is theirs alone: nothing in the background opens it later
+// and makes its deletion fail by chance (the platform's menu builder, which the shell's link
+// object starts on each save, did so a few hundred milliseconds after the save).
+TEST_F(EntryRemoval, NothingElseOpensTheShortcutsTheTestsWrite)
+{
+    std::vector<std::string> links;
+    for (int i = 0; i < 5; ++i) {
+        links.push_back(t / ("Menu\\watched" + std::to_string(i) + ".lnk"));
+        ASSERT_TRUE(MakeShortcut(links.back(), t / "Prog\\App.exe"));
+    }
+    // Each open without sharing fails while anyone else has the file open.
+    const DWORD start = ::GetTickCount();
+    int sharingViolations = 0;
+    while (::GetTickCount() - start < 800) {
+        for (const std::string& link : links) {
+            const KernelHandle file(
+                ::CreateFileA(link.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+            if (!file && ::GetLastError() == ERROR_SHARING_VIOLATION)
+                ++sharingViolations;
+        }
+    }
+    EXPECT_EQ(0, sharingViolations);
+}
+
 // The check owns COM for its own span only: it leaves the thread as it found it.
 TEST_F(EntryRemoval, ShortcutCheckUninitialisesWhatItInitialised)
 {
@@ -289,15 +313,63 @@ TEST_F(EntryRemoval, SharedFileGoesWithTheLastEntryThatListsIt)
     EXPECT_FALSE(DirectoryExists(t / "Shared"));
 }
 
+// A folder that still holds files is meant to stay: it is nothing left behind.
 TEST_F(EntryRemoval, FileValueNamingAFolder)
 {
     MakeLayout(t.Path(), {"Plugins\\a\\", "Plugins\\b\\", "Data\\x\\d.dat"});
     SetList(1, "File", {"{T}\\Plugins", "{T}\\Data"});
+    App().m_leftBehind.Reset();
 
     dialog.RemoveEntryFiles(Entry(1).c_str());
 
     EXPECT_FALSE(DirectoryExists(t / "Plugins"));
     EXPECT_TRUE(FileExists(t / "Data\\x\\d.dat"));
+    EXPECT_EQ(std::vector<std::string>(), LeftBehind());
+}
+
+// Installers may leave their files read-only: the entry's own go all the same, with the
+// folders they leave empty; a file that another entry lists is not touched, attribute included.
+TEST_F(EntryRemoval, ReadOnlyFilesGoUnlessAnotherEntryListsThem)
+{
+    MakeLayout(t.Path(), {"Shared\\s.dll", "Own\\Data\\o.dat"});
+    for (const char* name : {"Prog\\App.exe", "Prog\\Help.txt", "Shared\\s.dll", "Own\\Data\\o.dat"})
+        MakeReadOnly(t / name);
+    SetList(1, "File", {"{T}\\Prog\\App.exe", "{T}\\Shared\\s.dll", "{T}\\Own\\Data\\o.dat", "{T}\\Prog\\Help.txt"});
+    SetList(2, "File", {"{T}\\Shared\\s.dll"});
+    App().m_leftBehind.Reset();
+
+    dialog.RemoveEntryFiles(Entry(1).c_str());
+
+    EXPECT_FALSE(DirectoryExists(t / "Prog"));
+    EXPECT_FALSE(DirectoryExists(t / "Own"));
+    ASSERT_TRUE(FileExists(t / "Shared\\s.dll"));
+    EXPECT_EQ(static_cast<DWORD>(FILE_ATTRIBUTE_READONLY),
+              ::GetFileAttributesA((t / "Shared\\s.dll").c_str()) & FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(std::vector<std::string>(), LeftBehind()) << "a file kept for another entry is not left behind";
+}
+
+// Both passes note what they could not delete: a shortcut as much as a file.
+TEST_F(EntryRemoval, FilesAndShortcutsInUseAreLeftBehind)
+{
+    MakeLayout(t.Path(), {"Prog\\Lib\\lib.dll"});
+    SetList(1, "File", {"{T}\\Prog\\App.exe", "{T}\\Prog\\Lib\\lib.dll", "{T}\\Prog\\Help.txt"});
+    ASSERT_TRUE(MakeShortcut(t / "Menu\\Korvane\\App.lnk", t / "Prog\\App.exe"));
+    ASSERT_TRUE(MakeShortcut(t / "Menu\\Korvane\\Help.lnk", t / "Prog\\Help.txt"));
+    SetList(1, "Link", {"{T}\\Menu\\Korvane\\App.lnk", "{T}\\Menu\\Korvane\\Help.lnk"});
+    App().m_leftBehind.Reset();
+    {
+        const KernelHandle library = HoldOpen(t / "Prog\\Lib\\lib.dll");
+        const KernelHandle link = HoldOpen(t / "Menu\\Korvane\\Help.lnk");
+        dialog.RemoveEntryLinks(Entry(1).c_str());
+        dialog.RemoveEntryFiles(Entry(1).c_str());
+    }
+
+    EXPECT_EQ((std::vector<std::string>{t / "Menu\\Korvane\\Help.lnk", t / "Prog\\Lib\\lib.dll"}), LeftBehind());
+    EXPECT_FALSE(FileExists(t / "Menu\\Korvane\\App.lnk"));
+    EXPECT_FALSE(FileExists(t / "Prog\\App.exe"));
+    EXPECT_FALSE(FileExists(t / "Prog\\Help.txt"));
+    EXPECT_TRUE(FileExists(t / "Prog\\Lib\\lib.dll"));
+    EXPECT_TRUE(FileExists(t / "Menu\\Korvane\\Help.lnk"));
 }
 
 // --- Values the installers may have written wrongly ---

@@ -64,4 +64,19 @@ void MakeReadOnly(const std::string& path)
     ASSERT_TRUE(::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY)) << path;
 }
 
+KernelHandle HoldOpen(const std::string& path)
+{
+    KernelHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    EXPECT_TRUE(file.IsValid()) << path;
+    return file;
+}
+
+std::vector<std::string> LeftBehind()
+{
+    std::vector<std::string> paths;
+    for (const CString& path : App().m_leftBehind.Files())
+        paths.push_back(path.GetString());
+    return paths;
+}
+
 }  // namespace removal_tests

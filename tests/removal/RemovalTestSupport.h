@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/UninstallApp.h"
+#include "framework/UniqueHandle.h"
 #include "tests/support/TestEnvironment.h"
 
 namespace removal_tests {
@@ -40,5 +41,12 @@ std::string CurrentDirectoryBelow(const std::string& root);
 
 // Makes a file read-only (the folder fixture clears the attribute again when it cleans up).
 void MakeReadOnly(const std::string& path);
+
+// Opens the file as a running program holds its own: without FILE_SHARE_DELETE, so that it
+// cannot be deleted while the handle lives.
+KernelHandle HoldOpen(const std::string& path);
+
+// The paths in the application's record of files left behind.
+std::vector<std::string> LeftBehind();
 
 }  // namespace removal_tests
