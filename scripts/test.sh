@@ -55,6 +55,15 @@ start32=$SECONDS
 "$root/scripts/rel32/wine32-run" --kit "$build/rel32" --prefix "$prefix32" cmd /c exit 0
 echo "32-bit prefix: $((SECONDS - start32)) s"
 
+# Each prefix's Wine server stays up for the whole run instead of shutting down whenever no
+# test program happens to run: a program that starts while its server is going away can be
+# ended before it does anything. A server still running cannot be made to stay, so the one
+# that created the prefix is let go first. The trap above ends both servers.
+for prefix in "$prefix64" "$prefix32"; do
+  WINEPREFIX=$prefix /usr/lib/wine/wineserver -w
+  WINEPREFIX=$prefix /usr/lib/wine/wineserver -p </dev/null >/dev/null 2>&1
+done
+
 # Both test trees in one run, with one summary.
 cat >"$build/CTestTestfile.cmake" <<TESTS
 # Written by scripts/test.sh: the x86_64 tests, then the 32-bit ones.
