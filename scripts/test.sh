@@ -59,10 +59,16 @@ echo "32-bit prefix: $((SECONDS - start32)) s"
 # test program happens to run: a program that starts while its server is going away can be
 # ended before it does anything. A server still running cannot be made to stay, so the one
 # that created the prefix is let go first. The trap above ends both servers.
-for prefix in "$prefix64" "$prefix32"; do
+# The 32-bit prefix's server opens the i386 Wine files for its programs, so it starts where
+# the kit shows them.
+keep_server() {
+  local prefix=$1; shift
   WINEPREFIX=$prefix /usr/lib/wine/wineserver -w
-  WINEPREFIX=$prefix /usr/lib/wine/wineserver -p </dev/null >/dev/null 2>&1
-done
+  WINEPREFIX=$prefix "$@" /usr/lib/wine/wineserver -p </dev/null >/dev/null 2>&1 ||
+    echo "test.sh: the Wine server of $prefix could not be kept up" >&2
+}
+keep_server "$prefix64"
+keep_server "$prefix32" "$build/rel32/ns.sh"
 
 # Both test trees in one run, with one summary.
 cat >"$build/CTestTestfile.cmake" <<TESTS
