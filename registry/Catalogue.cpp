@@ -32,14 +32,17 @@ bool ReadNumberedValue(const char* entryKey, const char* nameFormat, int n, CStr
 bool ReadNumberedValue(const char* entryKey, const char* nameFormat, int n, ListedValue& value)
 {
     RegistryKey key(OpenKeyPath(HKEY_LOCAL_MACHINE, entryKey, false, kKeyPathAccess));
-    if (!key)
-        return false;
+    return key && ReadListedValue(key.Get(), nameFormat, n, &ReadKeyStringValue, value);
+}
+
+bool ReadListedValue(HKEY entryKey, const char* nameFormat, int n, KeyValueRead read, ListedValue& value)
+{
     CString valueName;
     valueName.Format(nameFormat, n);
     char buffer[kValueBufferSize];
-    DWORD capacity = sizeof buffer;
+    DWORD capacity = sizeof buffer;  // set anew for every read: a read lowers it
     bool cut = false;
-    if (ReadKeyStringValue(key.Get(), valueName, buffer, capacity, &cut) != kRegistryOk)
+    if (read(entryKey, valueName, buffer, capacity, &cut) != kRegistryOk)
         return false;
     value.text = buffer;
     value.cut = cut;

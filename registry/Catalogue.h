@@ -52,4 +52,10 @@ bool ReadNumberedValue(const char* entryKey, const char* nameFormat, int n, CStr
 // The same read, telling whether the value was cut.
 bool ReadNumberedValue(const char* entryKey, const char* nameFormat, int n, ListedValue& value);
 
+// How a value is read through an open key: ReadKeyStringValue or ReadKeyStringValueFast.
+using KeyValueRead = LONG (*)(HKEY key, const char* valueName, char* buffer, DWORD& capacity, bool* cut);
+// Reads value n of a numbered list through an open entry key, as ReadNumberedValue does;
+// value is left as it was when the read fails.
+bool ReadListedValue(HKEY entryKey, const char* nameFormat, int n, KeyValueRead read, ListedValue& value);
+
 }  // namespace catalogue

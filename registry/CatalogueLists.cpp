@@ -17,17 +17,10 @@ RegistryKey OpenEntry(const char* entryKey)
 ValueList ReadList(HKEY entryKey, const char* nameFormat)
 {
     ValueList list;
-    for (int n = 1;; ++n) {
-        CString valueName;
-        valueName.Format(nameFormat, n);
-        char buffer[kValueBufferSize];
-        DWORD capacity = sizeof buffer;  // set anew for every read: a read lowers it
-        ListedValue value;
-        if (ReadKeyStringValueFast(entryKey, valueName, buffer, capacity, &value.cut) != kRegistryOk)
-            return list;
-        value.text = buffer;
+    ListedValue value;
+    for (int n = 1; ReadListedValue(entryKey, nameFormat, n, &ReadKeyStringValueFast, value); ++n)
         list.push_back(value);
-    }
+    return list;
 }
 
 RemovalLists ReadRemovalLists(const char* productKey, const char* entryKey)
